@@ -1,0 +1,58 @@
+# Druvel: the commands a user and CI need. Everything builds out of tree under build*/.
+BUILD      ?= build
+BUILD_TYPE ?= RelWithDebInfo
+WERROR     ?= OFF
+JOBS       ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+CMAKE_ARGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DDRUVEL_WERROR=$(WERROR)
+
+.PHONY: all deps build test test-sanitize test-tsan run bench fuzz format clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# AddressSanitizer + UndefinedBehaviorSanitizer over the whole suite.
+test-sanitize: deps
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRUVEL_WERROR=$(WERROR) \
+	  -DDRUVEL_SANITIZE=address -DDRUVEL_BENCH=OFF >/dev/null
+	@cmake --build build-asan -j $(JOBS)
+	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+# ThreadSanitizer over the tests that run threads (the engine and the platform layer).
+test-tsan: deps
+	@cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRUVEL_WERROR=$(WERROR) \
+	  -DDRUVEL_SANITIZE=thread -DDRUVEL_BENCH=OFF >/dev/null
+	@cmake --build build-tsan -j $(JOBS)
+	@TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j $(JOBS) -L threads
+
+run: build
+	@bash scripts/run.sh $(BUILD)
+
+bench: deps
+	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDRUVEL_TESTS=ON >/dev/null
+	@cmake --build build-bench -j $(JOBS) --target benchmarks
+	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b" --benchmark_min_time=0.2s || exit 1; done
+
+fuzz: deps
+	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRUVEL_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@for f in build-fuzz/fuzz/fuzz_*; do [ -x "$$f" ] || continue; \
+	  corpus=fuzz/corpus/$$(basename $$f); mkdir -p $$corpus; \
+	  echo "== $$f ($(FUZZ_SECONDS) s)"; "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$corpus || exit 1; done
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan build-tsan build-bench build-fuzz

@@ -1,0 +1,7 @@
+#include "cli/CliCommands.h"
+
+const std::vector<CliCommand>& CliCommandTable() {
+    static const std::vector<CliCommand> table = {
+    };
+    return table;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One sub-command of druvel-cli. Each command lives in its own source file and is listed in
+// CliCommands.cpp.
+struct CliCommand {
+    const char* name;
+    const char* summary;
+    int (*run)(const std::vector<std::string>& args);
+};
+
+const std::vector<CliCommand>& CliCommandTable();

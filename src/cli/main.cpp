@@ -1,0 +1,48 @@
+// druvel-cli: the headless front end over the core (terminals, scripts and tests).
+#include "cli/CliCommands.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+void PrintUsage(std::FILE* out) {
+    std::fputs("Usage: druvel-cli <command> [options] [FILE...]\n"
+               "\n"
+               "Druvel, a player for Standard MIDI Files, without a window.\n"
+               "\n"
+               "Options:\n"
+               "  --help       show this help\n"
+               "  --version    show the version\n",
+               out);
+    for (const CliCommand& command : CliCommandTable())
+        std::fprintf(out, "\n  %-10s %s", command.name, command.summary);
+    if (!CliCommandTable().empty())
+        std::fputc('\n', out);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h" || first == "help") {
+        PrintUsage(stdout);
+        return 0;
+    }
+    if (first == "--version") {
+        std::printf("druvel-cli %s\n", DRUVEL_VERSION);
+        return 0;
+    }
+    for (const CliCommand& command : CliCommandTable()) {
+        if (first == command.name)
+            return command.run(std::vector<std::string>(argv + 2, argv + argc));
+    }
+    std::fprintf(stderr, "druvel-cli: unknown command '%s' (see druvel-cli --help)\n", first.c_str());
+    return 2;
+}

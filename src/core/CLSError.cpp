@@ -1,0 +1,79 @@
+#include "core/CLSError.h"
+
+#include "platform/MidiOutError.h"
+
+#include <cstdio>
+#include <mutex>
+
+namespace {
+
+std::mutex g_reporterMutex;
+
+void ReportToStderr(const CLSError::Report& report) {
+    std::fprintf(stderr, "%s: %s\n", report.caption, report.text.c_str());
+    std::fflush(stderr);
+}
+
+CLSError::Reporter& CurrentReporter() {
+    static CLSError::Reporter reporter = ReportToStderr;
+    return reporter;
+}
+
+// Cuts a text to fit the fixed message buffer without splitting a UTF-8 sequence.
+void CutToBuffer(std::string& text) {
+    const std::size_t limit = CLSError::kTextBufferSize - 1;
+    if (text.size() <= limit)
+        return;
+    std::size_t cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    text.resize(cut);
+}
+
+} // namespace
+
+const char* CLSError::CodeText(int code) noexcept {
+    switch (code) {
+    case 4: return "ダイアログを表示できません。";
+    case 5: return "ファイルを開けません。";
+    case 6: return "再生できません。";
+    case 7: return "ファイルを読み込めません。";
+    case 8: return "ウィンドウクラスを登録できません。";
+    case 9: return "ファイルに書き込めません。";
+    case 10: return "DLL のバージョンが違います。";
+    case 11: return "パラメータが不正です。";
+    case 12: return "このアーカイブ形式には対応していません。";
+    case 13: return "その機能は実装されていません。";
+    case 14: return "メモリ不足です。";
+    case 15: return "添字が範囲外です。";
+    case 16: return "予期しないエラーです。";
+    default: return "???";
+    }
+}
+
+std::string CLSError::Message() const {
+    std::string text = m_midiSystem ? MidiOutErrorText(m_code) : CodeText(m_code);
+    char where[128];
+    std::snprintf(where, sizeof where, "\n\n%s : %d行", m_module ? m_module : "", m_line);
+    text += where;
+    CutToBuffer(text);
+    return text;
+}
+
+void CLSError::Show(OwnerWindow owner) const {
+    Report report{Message(), kCaption, owner};
+    Reporter reporter;
+    {
+        std::lock_guard lock(g_reporterMutex);
+        reporter = CurrentReporter();
+    }
+    if (reporter)
+        reporter(report);
+}
+
+CLSError::Reporter CLSError::SetReporter(Reporter reporter) {
+    std::lock_guard lock(g_reporterMutex);
+    Reporter previous = std::move(CurrentReporter());
+    CurrentReporter() = reporter ? std::move(reporter) : Reporter(ReportToStderr);
+    return previous;
+}

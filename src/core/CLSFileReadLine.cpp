@@ -1,0 +1,96 @@
+#include "core/CLSFileReadLine.h"
+
+#include "core/CLSError.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+constexpr const char* kModule = "READLINE";
+constexpr int kErrRead = 7;
+} // namespace
+
+CLSFileReadLine::CLSFileReadLine(const char* path) {
+    if (path)
+        Open(path);
+}
+
+CLSFileReadLine::~CLSFileReadLine() { Close(); }
+
+bool CLSFileReadLine::Open(const char* path) {
+    Close();
+    m_remaining = 0;
+    m_atEnd = false;
+    m_pendingCR = false;
+    m_cursor = m_block;
+    if (!path)
+        return false;
+    m_fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0)
+        return false;
+    // A folder opens on Linux but is no file to read: treat it as not openable.
+    struct stat info {};
+    if (::fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+int CLSFileReadLine::Close() {
+    if (m_fd < 0)
+        return -1;
+    const int result = ::close(m_fd);
+    m_fd = -1;
+    return result;
+}
+
+bool CLSFileReadLine::ReadBlock() {
+    ssize_t n;
+    do {
+        n = ::read(m_fd, m_block, kBlockSize);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0)
+        throw CLSError(kErrRead, kModule, __LINE__);
+    m_remaining = static_cast<int>(n);
+    m_block[m_remaining] = 0;
+    m_cursor = m_block;
+    if (m_pendingCR && m_remaining > 0 && m_block[0] == '\n') {
+        ++m_cursor;
+        --m_remaining;
+    }
+    m_pendingCR = false;
+    return m_remaining > 0;
+}
+
+bool CLSFileReadLine::ReadLine(CLSTString& line) {
+    line = "";
+    while (m_fd >= 0 && !m_atEnd) {
+        if (m_remaining == 0 && !ReadBlock()) {
+            m_atEnd = true;
+            return !line.IsEmpty();
+        }
+        int p = 0;
+        while (p < m_remaining && m_cursor[p] != '\r' && m_cursor[p] != '\n' && m_cursor[p] != 0)
+            ++p;
+        if (p < m_remaining) {
+            line += CLSTString::FromBytes(m_cursor, p);
+            if (m_cursor[p] == '\r' && p + 1 < m_remaining && m_cursor[p + 1] == '\n') {
+                m_cursor += p + 2;
+                m_remaining -= p + 2;
+            } else {
+                if (m_cursor[p] == '\r' && p + 1 == m_remaining)
+                    m_pendingCR = true;
+                m_cursor += p + 1;
+                m_remaining -= p + 1;
+            }
+            return true;
+        }
+        line += CLSTString::FromBytes(m_cursor, m_remaining);
+        m_remaining = 0;
+    }
+    return false;
+}
