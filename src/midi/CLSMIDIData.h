@@ -6,13 +6,21 @@
 #include "midi/CLSMIDIWordInfo.h"
 #include "midi/CLSNodeArena.h"
 #include "midi/MIDITRACKINFO.h"
+#include "platform/Clock.h"
+#include "platform/MidiOutDevices.h"
+#include "platform/MidiOutput.h"
+#include "platform/TickTimer.h"
 
+#include <array>
+#include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <list>
 #include <memory>
 #include <memory_resource>
+#include <vector>
 
 // The song and its player in one object: loading turns a Standard MIDI File into one merged,
 // time-ordered event list, the spectrum rows, the song length, the song information and the
@@ -231,6 +239,86 @@ private:
     CLSMIDIEventList m_events{&m_eventArena};
     MIDITRACKINFOARRAY m_rows;
 
-    // ---- Playback engine ----
-    // (members and methods of the player go here)
+    // ---- Playback engine (CLSMIDIDataPlayback.cpp, CLSMIDIDataDevice.cpp) ----
+public:
+    // Where playback runs. Tests and the offline renderer put a virtual clock, a manual timer
+    // and their own outputs here; the default is the system clock, a timer thread and the
+    // platform's devices.
+    struct PlaybackSetup {
+        const Clock* clock = nullptr; // null: the system clock
+        TickTimer* timer = nullptr;   // null: a timer thread of the engine's own
+        MidiOutputFactory openOutput; // empty: the platform's devices
+        std::chrono::milliseconds closeWait{200};
+    };
+    void SetPlaybackSetup(PlaybackSetup setup);
+
+    bool Play(unsigned startMs, int deviceId);
+    void Stop();
+    bool IsPlaying() const noexcept { return m_playing.load(std::memory_order_acquire); }
+    void SetTempoPercent(int percent) noexcept;
+    void SetKey(int key);
+    void SetVolume(int left, int right);
+    int GetVolumeLeft() const noexcept { return m_volumeLeft; }
+    int GetVolumeRight() const noexcept { return m_volumeRight; }
+    unsigned GetPosition() const noexcept; // ms of song time
+    unsigned GetTempo() const noexcept { return m_currentTempo.load(std::memory_order_relaxed); }
+    // Lyric records now due, in order (never tempo records); returns ms to the next one shown.
+    int TakeDueWords(CLSMIDIWordInfoArray& out);
+    void SetAdjustVelocity(bool on) noexcept { m_adjustVelocity.store(on); }
+    void SetNoSendExclusive(bool on) noexcept { m_noExclusive.store(on); }
+    void SetLyricLead(unsigned ms) noexcept { m_lyricLead = ms; }
+
+    static constexpr unsigned kTimerPeriodMs = 15;
+    static constexpr std::size_t kExclusiveSize = 512;
+    static constexpr std::size_t kExclusiveRing = 4;
+
+private:
+    using EventCursor = CLSMIDIEventList::const_iterator;
+    const Clock& PlaybackClock() const noexcept;
+    TickTimer& PlaybackTimer();
+    void Tick() noexcept;
+    void Chase(std::uint32_t target, bool resume, MonoTime now);
+    void ChaseEvent(const CLSMIDIEvent& event, MonoTime now);
+    void ChaseWords(std::uint32_t target);
+    bool SendEvent(MonoTime due) noexcept;
+    void SendNote(const CLSMIDIEvent& event, MonoTime due) noexcept;
+    void AdvanceWordClock(std::int64_t countdown) noexcept;
+    std::int64_t ToUnits(std::int64_t ticks, std::uint32_t tempo) const noexcept;
+    MonoTime DueTime(std::int64_t countdown, MonoTime nowMs, int percent) const noexcept;
+    bool OpenDevice(int deviceId);
+    void CloseDevice();
+    void SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+                   MonoTime due) noexcept;
+    void SendExclusive(const std::uint8_t* bytes, std::size_t length, MonoTime due) noexcept;
+    void ApplyVolume() noexcept;
+
+    PlaybackSetup m_setup;
+    std::unique_ptr<TickTimer> m_ownTimer;
+    std::unique_ptr<MidiOutput> m_device; // open exactly while playing
+    std::atomic<bool> m_playing{false};
+    int m_volumeLeft = 50;
+    int m_volumeRight = 50;
+    std::unique_ptr<std::uint8_t[]> m_exclusive; // kExclusiveRing buffers of kExclusiveSize
+    unsigned m_exclusiveNext = 0;
+    unsigned m_lyricLead = 0;
+    // Event clock: the tick alone moves it while playing.
+    std::int64_t m_eventCountdown = 0;           // 10-us units until the cursor's event
+    std::uint32_t m_lastTickTime = 0;            // ms
+    std::chrono::nanoseconds m_startFraction{0}; // sub-ms part of the start: due times use it
+    EventCursor m_eventCursor;
+    std::atomic<std::uint32_t> m_position{0}; // 10-us units of song time
+    std::atomic<std::uint32_t> m_currentTempo{0};
+    std::atomic<int> m_tempoPercent{100};
+    std::atomic<int> m_key{0};
+    std::array<std::atomic<std::uint8_t>, 16> m_programs{};
+    std::atomic<bool> m_adjustVelocity{false};
+    std::atomic<bool> m_noExclusive{false};
+    std::atomic_flag m_tickRunning = ATOMIC_FLAG_INIT;
+    bool m_resumable = false; // m_position is where the last Stop left the song
+    // Word clock over an index of the word list made at Play (cursors are indices).
+    std::vector<const CLSMIDIWordInfo*> m_wordIndex;
+    std::atomic<unsigned> m_wordCursor{0};
+    unsigned m_displayCursor = 0; // moved only by TakeDueWords
+    std::atomic<std::int64_t> m_wordCountdown{0};
+    std::uint32_t m_wordTempo = kDefaultTempo;
 };
