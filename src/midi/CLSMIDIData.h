@@ -318,7 +318,7 @@ private:
     // Word clock over an index of the word list made at Play (cursors are indices).
     std::vector<const CLSMIDIWordInfo*> m_wordIndex;
     std::atomic<unsigned> m_wordCursor{0};
-    unsigned m_displayCursor = 0; // moved only by TakeDueWords
+    std::atomic<unsigned> m_displayCursor{0}; // moved by TakeDueWords, reset by Play
     std::atomic<std::int64_t> m_wordCountdown{0};
     std::uint32_t m_wordTempo = kDefaultTempo;
 };

@@ -73,10 +73,12 @@ bool CLSMIDIData::Play(unsigned startMs, int deviceId) {
 
     for (auto& program : m_programs)
         program.store(0, std::memory_order_relaxed);
-    m_wordIndex.clear();
-    for (const CLSMIDIWordInfo& word : m_words)
-        m_wordIndex.push_back(&word);
-    m_displayCursor = 0;
+    // The index lives until the song changes, so resuming never moves it under a reader.
+    if (m_wordIndex.empty()) {
+        for (const CLSMIDIWordInfo& word : m_words)
+            m_wordIndex.push_back(&word);
+    }
+    m_displayCursor.store(0, std::memory_order_relaxed);
     m_wordTempo = kDefaultTempo;
     m_currentTempo.store(kDefaultTempo, std::memory_order_relaxed);
     m_position.store(target, std::memory_order_relaxed);
@@ -296,7 +298,7 @@ void CLSMIDIData::StopPlayback() {
     m_resumable = false;
     m_wordIndex.clear();
     m_wordCursor.store(0, std::memory_order_relaxed);
-    m_displayCursor = 0;
+    m_displayCursor.store(0, std::memory_order_relaxed);
     m_position.store(0, std::memory_order_relaxed);
 }
 
@@ -325,10 +327,12 @@ int CLSMIDIData::TakeDueWords(CLSMIDIWordInfoArray& out) {
     if (count == 0)
         return 0;
     const unsigned cursor = m_wordCursor.load(std::memory_order_acquire);
-    for (; m_displayCursor < cursor; ++m_displayCursor) {
-        if (m_wordIndex[m_displayCursor]->kind != CLSMIDIWordInfo::kTempo)
-            out.push_back(*m_wordIndex[m_displayCursor]);
+    unsigned display = m_displayCursor.load(std::memory_order_relaxed);
+    for (; display < cursor; ++display) {
+        if (m_wordIndex[display]->kind != CLSMIDIWordInfo::kTempo)
+            out.push_back(*m_wordIndex[display]);
     }
+    m_displayCursor.store(display, std::memory_order_relaxed);
     std::int64_t ticks = 0;
     for (unsigned i = cursor; i + 1 < count; ++i) {
         const int kind = m_wordIndex[i]->kind;

@@ -1,0 +1,152 @@
+// The engine with its real timer thread while the other threads of the player read what it
+// publishes and the main thread changes tempo, key, volume and mutes. Run under
+// ThreadSanitizer by `make test-tsan`.
+#include "engine/EngineHarness.h"
+#include "platform/SystemClock.h"
+
+#include <condition_variable>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class PlaybackThreads : public ::testing::Test {
+protected:
+    PlaybackThreads() : output(SystemClock::Instance()) {
+        CLSMIDIData::PlaybackSetup setup;
+        setup.closeWait = 20ms;
+        setup.openOutput = [this](int, std::unique_ptr<MidiOutput>& out) {
+            out = std::make_unique<ForwardingOutput>(output);
+            return MIDIOUT_OK;
+        };
+        song.SetPlaybackSetup(std::move(setup));
+        song.SetOwner(nullptr, [this](int kind, unsigned) {
+            std::lock_guard lock(mutex);
+            if (kind == CLSMIDIData::kNotifyEnd)
+                ended = true;
+            else if (kind == CLSMIDIData::kNotifyTempo)
+                ++tempoChanges;
+            wake.notify_all();
+        });
+    }
+
+    // Sixteen channels with a note every 5 ms of song for `ms`, tempo changes and lyrics.
+    void LoadDenseSong(unsigned ms) {
+        SongBuilder b(100);
+        const unsigned ticks = ms / 5;
+        for (int channel = 0; channel < 16; ++channel) {
+            b.Track(static_cast<unsigned>(channel));
+            b.Program(0, channel, channel * 8);
+            for (unsigned t = 0; t < ticks; t += 2)
+                b.NoteOn(t, channel, 40 + channel, 100).NoteOff(t + 1, channel, 40 + channel);
+        }
+        b.Track(16);
+        for (unsigned t = 0; t < ticks; t += 20)
+            b.Tempo(t, 500000 - t * 100).Lyric(t + 3, "la");
+        const std::vector<std::uint8_t> bytes = b.Bytes();
+        ASSERT_TRUE(song.LoadFromMemory(bytes.data(), bytes.size(), "dense.mid"));
+    }
+
+    bool WaitForEnd(std::chrono::milliseconds limit) {
+        std::unique_lock lock(mutex);
+        return wake.wait_for(lock, limit, [this] { return ended; });
+    }
+
+    MemoryMidiOutput output;
+    CLSMIDIData song;
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool ended = false;
+    int tempoChanges = 0;
+};
+
+// What the shell's position, spectrum and lyrics threads do while a song plays.
+class Readers {
+public:
+    explicit Readers(CLSMIDIData& song) : m_song(song) {
+        m_threads.emplace_back([this] {
+            while (!m_stop.load()) {
+                m_maxPosition = std::max(m_maxPosition, m_song.GetPosition());
+                (void)m_song.GetTempo();
+                std::this_thread::sleep_for(1ms);
+            }
+        });
+        m_threads.emplace_back([this] {
+            while (!m_stop.load()) {
+                for (MIDITRACKINFO& row : m_song.GetRows()) {
+                    const int level = row.level.load(std::memory_order_relaxed);
+                    row.level.store(level > 4 ? level - 4 : 0, std::memory_order_relaxed);
+                    (void)row.sounding.load(std::memory_order_relaxed);
+                }
+                std::this_thread::sleep_for(1ms);
+            }
+        });
+        m_threads.emplace_back([this] {
+            CLSMIDIWordInfoArray due;
+            while (!m_stop.load()) {
+                (void)m_song.TakeDueWords(due);
+                m_words += due.size();
+                std::this_thread::sleep_for(1ms);
+            }
+        });
+    }
+    ~Readers() { Join(); }
+
+    void Join() {
+        m_stop = true;
+        for (std::thread& thread : m_threads) {
+            if (thread.joinable())
+                thread.join();
+        }
+    }
+    unsigned MaxPosition() const { return m_maxPosition; }
+    std::size_t Words() const { return m_words; }
+
+private:
+    CLSMIDIData& m_song;
+    std::atomic<bool> m_stop{false};
+    std::vector<std::thread> m_threads;
+    unsigned m_maxPosition = 0;
+    std::size_t m_words = 0;
+};
+
+TEST_F(PlaybackThreads, PlaysToTheEndWhileOthersReadAndControl) {
+    LoadDenseSong(1000);
+    song.SetTempoPercent(400);
+    ASSERT_TRUE(song.Play(0, -1));
+    Readers readers(song);
+    for (int i = 0; i < 20 && !ended; ++i) {
+        song.SetKey(i % 3);
+        song.SetVolume(i * 5, 100 - i * 5);
+        song.SetTempoPercent(300 + i * 10);
+        song.GetRows()[static_cast<unsigned>(i) % song.GetRows().size()].muted = (i % 2) == 0;
+        std::this_thread::sleep_for(5ms);
+    }
+    EXPECT_TRUE(WaitForEnd(5s));
+    song.Stop();
+    readers.Join();
+    EXPECT_FALSE(song.IsPlaying());
+    EXPECT_GT(readers.MaxPosition(), 900u);
+    EXPECT_GT(readers.Words(), 0u);
+    EXPECT_GT(tempoChanges, 0);
+    EXPECT_FALSE(output.IsOpen());
+}
+
+TEST_F(PlaybackThreads, PauseAndResumeRepeatedly) {
+    LoadDenseSong(2000);
+    song.SetTempoPercent(250);
+    ASSERT_TRUE(song.Play(0, -1));
+    Readers readers(song);
+    for (int i = 0; i < 10; ++i) {
+        std::this_thread::sleep_for(10ms);
+        song.Stop();
+        ASSERT_TRUE(song.Play(song.GetPosition(), -1));
+    }
+    song.Stop();
+    readers.Join();
+    EXPECT_EQ(output.OpenCount(), 11);
+    EXPECT_EQ(output.CloseCount(), 11);
+}
+
+} // namespace
