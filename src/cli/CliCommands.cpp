@@ -1,7 +1,12 @@
 #include "cli/CliCommands.h"
 
+int RunInfoCommand(const std::vector<std::string>& args);
+int RunEventsCommand(const std::vector<std::string>& args);
+
 const std::vector<CliCommand>& CliCommandTable() {
     static const std::vector<CliCommand> table = {
+        {"info", "song information, rows and lyrics ([--json] [--words] FILE...)", RunInfoCommand},
+        {"events", "the merged event list of a song (FILE)", RunEventsCommand},
     };
     return table;
 }
