@@ -208,10 +208,20 @@ private:
     void OnTempoEvent(std::uint32_t time, std::uint32_t tempo);
     void OnCuePointEvent(const CLSMIDIEvent& event, std::uint32_t delta, LoadState& state);
     void OnLyricEvent(const CLSMIDIEvent& event, std::uint32_t delta, LoadState& state);
+    // XF lyric mark-up into the display notation ("\\" escapes, "/" line feed, "^" and "%"
+    // full-width space, ">" tab, "(reading)" ruby).
+    static CLSTString ConvertXFLyric(const char* lyric, const CLSTString& pending);
     void CompleteWordList();
     void BuildPagePlan();
+    void LayOutPage(CLSMIDIWordList::iterator start, std::uint32_t tempo);
     CLSMIDIWordList::iterator CollectLine(CLSMIDIWordList::iterator start);
+    CLSMIDIWordList::iterator WrapAt(CLSMIDIWordList::iterator split);
     void BuildSchedule();
+    std::uint32_t EarlyTicks(std::uint32_t tempo) const noexcept;
+    CLSMIDIWordList::iterator ShowPageEarly(CLSMIDIWordList::iterator r,
+                                            CLSMIDIWordList::iterator j, std::uint32_t early);
+    void InsertClearLine(CLSMIDIWordList::iterator r, int line, std::uint32_t early);
+    CLSMIDIWordList::iterator ShowUpperHalfEarly(CLSMIDIWordList::iterator r, std::uint32_t early);
     int TicksToMs(std::uint32_t ticks, std::uint32_t tempo) const noexcept;
 
     // Stops the player; the playback engine (CLSMIDIDataPlayback.cpp) owns it.
