@@ -1,0 +1,277 @@
+// druvel-cli play: plays songs in real time through the engine, with the threads the player
+// uses, and shows title, time and the lyric line on the terminal.
+#include "cli/CliLyricLine.h"
+#include "cli/CliPlayOptions.h"
+#include "cli/CliSessionOutput.h"
+#include "cli/CliSong.h"
+#include "cli/CliTerminal.h"
+#include "core/DisplayText.h"
+#include "midi/CLSMIDIData.h"
+#include "platform/MidiOutDevices.h"
+#include "platform/MidiOutError.h"
+#include "platform/SystemClock.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+constexpr const char* kModule = "CLI";
+constexpr int kErrCannotPlay = 6;
+constexpr int kPollMs = 30;
+
+std::atomic<bool> g_interrupted{false};
+
+void OnInterrupt(int) {
+    g_interrupted.store(true);
+}
+
+// Ctrl-C and termination end the command through its normal path, so the engine is stopped
+// and the terminal restored before the process goes.
+class InterruptGuard {
+public:
+    InterruptGuard() {
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &m_savedInt);
+        sigaction(SIGTERM, &action, &m_savedTerm);
+    }
+    ~InterruptGuard() {
+        sigaction(SIGINT, &m_savedInt, nullptr);
+        sigaction(SIGTERM, &m_savedTerm, nullptr);
+    }
+
+private:
+    struct sigaction m_savedInt {};
+    struct sigaction m_savedTerm {};
+};
+
+enum class After { Next, Previous, Ended, Quit };
+
+std::string Clock(unsigned ms) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02u:%02u", ms / 60000, ms / 1000 % 60);
+    return text;
+}
+
+// Everything the terminal shows for the song that plays.
+class PlayScreen {
+public:
+    PlayScreen(const CLSMIDIData& song, bool terminal)
+        : m_song(song), m_terminal(terminal), m_lyrics(song.GetXF() == 1) {}
+
+    void ShowTitle(const std::string& path) const {
+        const CLSTString& title = m_song.GetTitle();
+        std::printf("%s%s  (%s)\n", m_terminal ? "\r\033[K" : "",
+                    title.IsEmpty() ? "(no title)"
+                                    : DisplayText(title.Text(), title.Length()).c_str(),
+                    path.c_str());
+        std::fflush(stdout);
+    }
+
+    void Feed(const CLSMIDIWordInfoArray& words) {
+        for (const CLSMIDIWordInfo& word : words) {
+            const unsigned before = m_lyrics.LineId();
+            const std::string finished = m_lyrics.Sung() + m_lyrics.Rest();
+            m_lyrics.Feed(word);
+            // Without a terminal each line is printed once, when the next one begins.
+            if (!m_terminal && m_lyrics.LineId() != before && !finished.empty())
+                std::printf("  %s\n", finished.c_str());
+        }
+    }
+
+    void Update(bool paused) const {
+        if (!m_terminal)
+            return;
+        std::printf("\r\033[K%s %s / %s  \033[1;36m%s\033[0m%s", paused ? "||" : "> ",
+                    Clock(m_song.GetPosition()).c_str(), Clock(m_song.GetLength()).c_str(),
+                    m_lyrics.Sung().c_str(), m_lyrics.Rest().c_str());
+        std::fflush(stdout);
+    }
+
+    void Finish() const {
+        if (m_terminal) {
+            std::fputs("\r\033[K", stdout);
+        } else {
+            const std::string last = m_lyrics.Sung() + m_lyrics.Rest();
+            if (!last.empty())
+                std::printf("  %s\n", last.c_str());
+        }
+        std::fflush(stdout);
+    }
+
+private:
+    const CLSMIDIData& m_song;
+    bool m_terminal;
+    CliLyricLine m_lyrics;
+};
+
+class Player {
+public:
+    Player(const CliPlayOptions& options, CliTerminal& terminal)
+        : m_options(options), m_terminal(terminal) {}
+
+    int Run();
+
+private:
+    bool Setup();
+    After PlayOne(const std::string& path, unsigned startMs);
+    bool Start(unsigned startMs);
+    // The index of the song after the current one, or -1 when the command is done.
+    int NextIndex(After after, int index);
+
+    const CliPlayOptions& m_options;
+    CliTerminal& m_terminal;
+    CLSMIDIData m_song;
+    std::unique_ptr<CliSessionOutput> m_session;
+    std::atomic<bool> m_ended{false};
+    std::mt19937 m_random{std::random_device{}()};
+    int m_owner = 0;
+    int m_failures = 0;
+    int m_failuresInRow = 0;
+};
+
+bool Player::Setup() {
+    CLSMIDIData::PlaybackSetup setup;
+    const std::string& device = m_options.device;
+    if (device.rfind("capture:", 0) == 0) {
+        std::unique_ptr<MidiOutput> capture;
+        if (MidiOutDevices::CreateFromArgument(device, SystemClock::Instance(), capture) !=
+            MIDIOUT_OK) {
+            std::fprintf(stderr, "druvel-cli: bad device '%s'\n", device.c_str());
+            return false;
+        }
+        m_session = std::make_unique<CliSessionOutput>(std::move(capture));
+        setup.openOutput = [this](int, std::unique_ptr<MidiOutput>& out) {
+            out = m_session->Lend();
+            return MIDIOUT_OK;
+        };
+    }
+    m_song.SetPlaybackSetup(std::move(setup));
+    m_song.SetTempoPercent(m_options.tempo);
+    m_song.SetKey(m_options.key);
+    m_song.SetVolume(m_options.volume, m_options.volume);
+    return true;
+}
+
+bool Player::Start(unsigned startMs) {
+    m_ended = false;
+    if (m_song.Play(startMs, m_options.deviceId))
+        return true;
+    CLSError(kErrCannotPlay, kModule, __LINE__).Show(&m_owner);
+    return false;
+}
+
+After Player::PlayOne(const std::string& path, unsigned startMs) {
+    if (!LoadSongForCli(m_song, path)) {
+        ++m_failures;
+        ++m_failuresInRow;
+        return After::Next;
+    }
+    m_failuresInRow = 0;
+    m_song.SetOwner(&m_owner, [this](int kind, unsigned) {
+        if (kind == CLSMIDIData::kNotifyEnd)
+            m_ended.store(true);
+    });
+    PlayScreen screen(m_song, CliTerminal::OutputIsTerminal());
+    screen.ShowTitle(path);
+    if (!Start(startMs))
+        return After::Quit;
+    bool paused = false;
+    After after = After::Ended;
+    CLSMIDIWordInfoArray due;
+    for (;;) {
+        if (g_interrupted.load()) {
+            after = After::Quit;
+            break;
+        }
+        const int key = m_terminal.ReadKey(kPollMs);
+        if (key == 'q' || key == 'n' || key == 'p') {
+            after = key == 'q' ? After::Quit : key == 'n' ? After::Next : After::Previous;
+            break;
+        }
+        if (key == ' ') {
+            paused = !paused;
+            if (paused)
+                m_song.Stop(); // the engine keeps the position
+            else if (!Start(m_song.GetPosition()))
+                return After::Quit;
+        }
+        if (m_ended.load())
+            break;
+        if (!paused) {
+            m_song.TakeDueWords(due);
+            screen.Feed(due);
+        }
+        screen.Update(paused);
+    }
+    m_song.Stop();
+    screen.Finish();
+    return after;
+}
+
+int Player::NextIndex(After after, int index) {
+    const int count = static_cast<int>(m_options.files.size());
+    switch (after) {
+    case After::Quit:
+        return -1;
+    case After::Previous:
+        return (index + count - 1) % count;
+    case After::Next:
+        return index + 1 < count ? index + 1 : (m_options.order == PlayOrder::Normal ? -1 : 0);
+    case After::Ended:
+        break;
+    }
+    switch (m_options.order) {
+    case PlayOrder::One:
+        return index;
+    case PlayOrder::All:
+        return (index + 1) % count;
+    case PlayOrder::Random:
+        return std::uniform_int_distribution<int>(0, count - 1)(m_random);
+    case PlayOrder::Normal:
+        break;
+    }
+    return index + 1 < count ? index + 1 : -1;
+}
+
+int Player::Run() {
+    if (!Setup())
+        return 2;
+    unsigned start = m_options.startMs;
+    for (int index = 0; index >= 0;) {
+        const After after = PlayOne(m_options.files[static_cast<std::size_t>(index)], start);
+        start = 0;
+        if (after == After::Quit)
+            break;
+        // Every song failed to load: stop instead of trying them forever.
+        if (m_failuresInRow >= static_cast<int>(m_options.files.size()))
+            break;
+        index = NextIndex(after, index);
+    }
+    if (g_interrupted.load())
+        return 130;
+    return m_failures > 0 ? 1 : 0;
+}
+
+} // namespace
+
+int RunPlayCommand(const std::vector<std::string>& args) {
+    CliPlayOptions options;
+    std::string error;
+    if (!ParsePlayOptions(args, options, error)) {
+        if (error == "help") {
+            std::fputs(kPlayUsage, stdout);
+            return 0;
+        }
+        std::fprintf(stderr, "druvel-cli play: %s\n%s", error.c_str(), kPlayUsage);
+        return 2;
+    }
+    g_interrupted = false;
+    InterruptGuard interrupts;
+    CliTerminal terminal;
+    return Player(options, terminal).Run();
+}

@@ -1,0 +1,94 @@
+#include "cli/CliPlayOptions.h"
+
+#include <charconv>
+
+const char* const kPlayUsage =
+    "Usage: druvel-cli play [--device N|capture:FILE] [--tempo P] [--key K] [--volume V]\n"
+    "                       [--start MS] [--order normal|one|all|random] FILE...\n"
+    "Keys on a terminal: space pause/resume, n next, p previous, q quit.\n";
+
+namespace {
+
+bool ParseOrder(const std::string& name, PlayOrder& order) {
+    static const std::pair<const char*, PlayOrder> names[] = {
+        {"normal", PlayOrder::Normal},
+        {"one", PlayOrder::One},
+        {"all", PlayOrder::All},
+        {"random", PlayOrder::Random},
+    };
+    for (const auto& [text, value] : names) {
+        if (name == text) {
+            order = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ParseDevice(const std::string& text, CliPlayOptions& options) {
+    options.device = text;
+    if (text.rfind("capture:", 0) == 0)
+        return text.size() > 8;
+    return ParseCliInt(text, -1, 255, options.deviceId);
+}
+
+} // namespace
+
+bool ParseCliInt(const std::string& text, long low, long high, int& value) {
+    long parsed = 0;
+    const char* end = text.data() + text.size();
+    const auto [rest, error] = std::from_chars(text.data(), end, parsed);
+    if (text.empty() || error != std::errc() || rest != end || parsed < low || parsed > high)
+        return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+bool ParsePlayOptions(const std::vector<std::string>& args, CliPlayOptions& options,
+                      std::string& error) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            error = "help";
+            return false;
+        }
+        if (arg.rfind("--", 0) != 0) {
+            options.files.push_back(arg);
+            continue;
+        }
+        if (i + 1 >= args.size()) {
+            error = arg + " needs a value";
+            return false;
+        }
+        const std::string& value = args[++i];
+        int start = 0;
+        bool ok = false;
+        if (arg == "--device")
+            ok = ParseDevice(value, options);
+        else if (arg == "--tempo")
+            ok = ParseCliInt(value, 1, 1000, options.tempo);
+        else if (arg == "--key")
+            ok = ParseCliInt(value, -127, 127, options.key);
+        else if (arg == "--volume")
+            ok = ParseCliInt(value, 0, 100, options.volume);
+        else if (arg == "--start")
+            ok = ParseCliInt(value, 0, 42000000, start);
+        else if (arg == "--order")
+            ok = ParseOrder(value, options.order);
+        else {
+            error = "unknown option " + arg;
+            return false;
+        }
+        if (!ok) {
+            error = "bad value for " + arg + ": " + value;
+            return false;
+        }
+        if (arg == "--start")
+            options.startMs = static_cast<unsigned>(start);
+    }
+    if (options.files.empty()) {
+        error = "no file given";
+        return false;
+    }
+    return true;
+}

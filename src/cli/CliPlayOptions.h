@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class PlayOrder { Normal, One, All, Random };
+
+// The command line of druvel-cli play.
+struct CliPlayOptions {
+    std::string device; // "N" or "capture:FILE"; empty: the default device
+    int deviceId = -1;  // the number of a numbered device
+    int tempo = 100;    // percent
+    int key = 0;        // semitones
+    int volume = 100;   // percent, both sides
+    unsigned startMs = 0;
+    PlayOrder order = PlayOrder::Normal;
+    std::vector<std::string> files;
+};
+
+extern const char* const kPlayUsage;
+
+// False with `error` set on a bad command line ("help" when help was asked for).
+bool ParsePlayOptions(const std::vector<std::string>& args, CliPlayOptions& options,
+                      std::string& error);
+
+// A whole decimal integer within [low, high]; false for anything else.
+bool ParseCliInt(const std::string& text, long low, long high, int& value);
