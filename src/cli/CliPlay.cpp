@@ -162,6 +162,7 @@ bool Player::Start(unsigned startMs) {
     if (m_song.Play(startMs, m_options.deviceId))
         return true;
     CLSError(kErrCannotPlay, kModule, __LINE__).Show(&m_owner);
+    ++m_failures;
     return false;
 }
 
