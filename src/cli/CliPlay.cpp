@@ -83,12 +83,16 @@ public:
         }
     }
 
-    void Update(bool paused) const {
+    void Update(bool paused) {
         if (!m_terminal)
             return;
-        std::printf("\r\033[K%s %s / %s  \033[1;36m%s\033[0m%s", paused ? "||" : "> ",
-                    Clock(m_song.GetPosition()).c_str(), Clock(m_song.GetLength()).c_str(),
-                    m_lyrics.Sung().c_str(), m_lyrics.Rest().c_str());
+        const std::string status = std::string(paused ? "||" : "> ") + " " +
+                                   Clock(m_song.GetPosition()) + " / " + Clock(m_song.GetLength()) +
+                                   "  \033[1;36m" + m_lyrics.Sung() + "\033[0m" + m_lyrics.Rest();
+        if (status == m_shown)
+            return;
+        m_shown = status;
+        std::printf("\r\033[K%s", status.c_str());
         std::fflush(stdout);
     }
 
@@ -107,6 +111,7 @@ private:
     const CLSMIDIData& m_song;
     bool m_terminal;
     CliLyricLine m_lyrics;
+    std::string m_shown;
 };
 
 class Player {
