@@ -1,5 +1,6 @@
 #include "platform/SynthMidiOutput.h"
 
+#include "platform/AlsaSeqPorts.h"
 #include "platform/FluidSynthCore.h"
 #include "platform/MidiOutError.h"
 #include "platform/ShortMessage.h"
@@ -76,6 +77,7 @@ int SynthMidiOutput::Open() {
 int SynthMidiOutput::OpenAudioDriver() {
     m_streamStarted = false;
     m_streamFrames = 0;
+    AlsaSeqPorts::QuietAlsaErrors(); // a machine without a sound card is reported by our result
     for (const char* name : kAudioDrivers) {
         fluid_settings_setstr(m_synth->Settings(), "audio.driver", name);
         m_driver =
