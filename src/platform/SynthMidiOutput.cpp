@@ -39,14 +39,10 @@ int LoadSynth(const std::string& path, std::shared_ptr<FluidSynthCore>& synth) {
     return MIDIOUT_OK;
 }
 
-constexpr std::chrono::nanoseconds FramesToDuration(std::int64_t frames) {
-    return std::chrono::nanoseconds(frames * 1000000000 / FluidSynthCore::kSampleRate);
-}
-
 } // namespace
 
 SynthMidiOutput::SynthMidiOutput(std::string soundFontPath)
-    : m_soundFontPath(std::move(soundFontPath)) {}
+    : m_soundFontPath(std::move(soundFontPath)), m_streamClock(FluidSynthCore::kSampleRate) {}
 
 SynthMidiOutput::~SynthMidiOutput() {
     Close();
@@ -75,8 +71,7 @@ int SynthMidiOutput::Open() {
 }
 
 int SynthMidiOutput::OpenAudioDriver() {
-    m_streamStarted = false;
-    m_streamFrames = 0;
+    m_streamClock.Restart();
     AlsaSeqPorts::QuietAlsaErrors(); // a machine without a sound card is reported by our result
     for (const char* name : kAudioDrivers) {
         fluid_settings_setstr(m_synth->Settings(), "audio.driver", name);
@@ -156,26 +151,6 @@ int SynthMidiOutput::AudioCallback(void* data, int frames, int fxCount, float* f
 }
 
 void SynthMidiOutput::RenderAudio(float* left, float* right, int frames) {
-    m_scheduler->Render(left, right, frames, FirstFrameTime(frames));
-}
-
-// Maps the stream's frames to monotonic time. Callbacks come in bursts while the driver's
-// buffer fills and late when the system is busy, so each callback's own time is a poor label.
-// The label follows the stream's frame count instead, pulled up at once when a callback comes
-// later than its label (frames must never be labelled in the past) and eased down slowly, so
-// that it rides the upper edge of the callback times and absorbs clock drift.
-MonoTime SynthMidiOutput::FirstFrameTime(int frames) {
-    const MonoTime now = std::chrono::steady_clock::now();
-    if (!m_streamStarted) {
-        m_streamStart = now;
-        m_streamStarted = true;
-    }
-    const MonoTime label = m_streamStart + FramesToDuration(m_streamFrames);
-    if (now > label)
-        m_streamStart += now - label;
-    else
-        m_streamStart -= FramesToDuration(frames) / 1000;
-    const MonoTime first = m_streamStart + FramesToDuration(m_streamFrames);
-    m_streamFrames += frames;
-    return first;
+    m_scheduler->Render(left, right, frames,
+                        m_streamClock.Label(std::chrono::steady_clock::now(), frames));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/AudioStreamClock.h"
 #include "platform/MidiOutput.h"
 
 #include <atomic>
@@ -40,7 +41,6 @@ private:
     static int AudioCallback(void* data, int frames, int fxCount, float* fx[], int outCount,
                              float* out[]);
     void RenderAudio(float* left, float* right, int frames);
-    MonoTime FirstFrameTime(int frames);
     int OpenAudioDriver();
 
     std::string m_soundFontPath;
@@ -48,8 +48,5 @@ private:
     std::unique_ptr<SynthScheduler> m_scheduler;
     _fluid_audio_driver_t* m_driver = nullptr;
     const char* m_driverName = "";
-    // The audio thread's estimate of when the stream's frame 0 sounds (see FirstFrameTime).
-    MonoTime m_streamStart{};
-    std::int64_t m_streamFrames = 0;
-    bool m_streamStarted = false;
+    AudioStreamClock m_streamClock;
 };
