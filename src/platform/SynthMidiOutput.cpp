@@ -9,6 +9,7 @@
 
 #include <fluidsynth.h>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -58,7 +59,7 @@ int SynthMidiOutput::Open() {
         return MIDIOUT_ALLOCATED;
     int result = LoadSynth(path, m_synth);
     if (result == MIDIOUT_OK) {
-        m_scheduler = std::make_unique<SynthScheduler>(*m_synth);
+        m_scheduler = std::make_unique<SynthScheduler>(*m_synth, TimedMessageQueue::Growth::Fixed);
         m_synth->SetVolume(g_volume.load());
         result = OpenAudioDriver();
     }
@@ -101,8 +102,8 @@ int SynthMidiOutput::Close() {
 int SynthMidiOutput::Reset() {
     if (!m_scheduler)
         return MIDIOUT_INVALHANDLE;
-    return m_scheduler->Push(TimedMessageQueue::Kind::Reset, nullptr, 0,
-                             std::chrono::steady_clock::now() + kLatency);
+    return PushWaiting(TimedMessageQueue::Kind::Reset, nullptr, 0,
+                       std::chrono::steady_clock::now() + kLatency);
 }
 
 int SynthMidiOutput::ShortMsg(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
@@ -113,7 +114,7 @@ int SynthMidiOutput::ShortMsg(std::uint8_t status, std::uint8_t data1, std::uint
     const std::size_t length = ShortMessageLength(status);
     if (length == 0)
         return MIDIOUT_INVALPARAM;
-    return m_scheduler->Push(TimedMessageQueue::Kind::Short, bytes, length, due + kLatency);
+    return PushWaiting(TimedMessageQueue::Kind::Short, bytes, length, due + kLatency);
 }
 
 int SynthMidiOutput::LongMsg(const std::uint8_t* bytes, std::size_t length, MonoTime due) {
@@ -121,7 +122,23 @@ int SynthMidiOutput::LongMsg(const std::uint8_t* bytes, std::size_t length, Mono
         return MIDIOUT_INVALHANDLE;
     if (bytes == nullptr || length == 0)
         return MIDIOUT_INVALPARAM;
-    return m_scheduler->Push(TimedMessageQueue::Kind::Long, bytes, length, due + kLatency);
+    return PushWaiting(TimedMessageQueue::Kind::Long, bytes, length, due + kLatency);
+}
+
+// Replaying a long song up to a start position hands over thousands of controllers at once,
+// more than the queue holds; each of them matters for what follows, so the sender waits for
+// the audio thread to take some rather than losing them. A stalled audio thread gives up.
+int SynthMidiOutput::PushWaiting(TimedMessageQueue::Kind kind, const std::uint8_t* bytes,
+                                 std::size_t length, MonoTime at) {
+    constexpr auto kGiveUp = std::chrono::seconds(2);
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        const int result = m_scheduler->Push(kind, bytes, length, at);
+        if ((result != MIDIOUT_NOTREADY && result != MIDIOUT_STILLPLAYING) ||
+            std::chrono::steady_clock::now() - start > kGiveUp)
+            return result;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 int SynthMidiOutput::SetVolume(std::uint32_t volume) {

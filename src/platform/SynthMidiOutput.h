@@ -2,6 +2,7 @@
 
 #include "platform/AudioStreamClock.h"
 #include "platform/MidiOutput.h"
+#include "platform/TimedMessageQueue.h"
 
 #include <atomic>
 #include <memory>
@@ -41,6 +42,8 @@ private:
     static int AudioCallback(void* data, int frames, int fxCount, float* fx[], int outCount,
                              float* out[]);
     void RenderAudio(float* left, float* right, int frames);
+    int PushWaiting(TimedMessageQueue::Kind kind, const std::uint8_t* bytes, std::size_t length,
+                    MonoTime at);
     int OpenAudioDriver();
 
     std::string m_soundFontPath;

@@ -127,3 +127,12 @@ TEST(SynthRenderOutputOpen, FailsClearlyWithoutAUsableSoundFont) {
     SynthRenderOutput fake(dir.File("fake.sf2"), clock);
     EXPECT_EQ(fake.Open(), MIDIOUT_NOSOUNDFONT);
 }
+
+// Replaying a long song up to its start position hands over far more messages than one tick.
+TEST_F(SynthRenderOutputTest, LosesNothingWhenAReplayFloodsTheQueue) {
+    for (int i = 0; i < 40000; ++i)
+        ASSERT_EQ(output.ShortMsg(0xB0, 1, static_cast<std::uint8_t>(i % 128), start), MIDIOUT_OK);
+    output.ShortMsg(0x90, 60, 100, start);
+    RenderTo(0.3);
+    EXPECT_GT(Rms(0.05, 0.3), 0.01);
+}

@@ -83,3 +83,26 @@ TEST(TimedMessageQueue, RefusesExclusiveMessagesBeyondTheBufferSize) {
     EXPECT_EQ(queue.Push(Kind::Long, big.data(), big.size(), t0), MIDIOUT_INVALPARAM);
     EXPECT_EQ(queue.Size(), 0u);
 }
+
+TEST(TimedMessageQueue, AGrowingQueueKeepsOrderAndBytesAcrossGrowth) {
+    TimedMessageQueue queue(2, 1, TimedMessageQueue::Growth::Doubling);
+    std::vector<std::vector<std::uint8_t>> sent;
+    for (std::uint8_t i = 0; i < 20; ++i) {
+        if (i % 3 == 0) {
+            sent.push_back({0xF0, i, i, 0xF7});
+            ASSERT_EQ(queue.Push(Kind::Long, sent.back().data(), 4, t0), MIDIOUT_OK);
+        } else {
+            sent.push_back({0xB0, 7, i});
+            ASSERT_EQ(queue.Push(Kind::Short, sent.back().data(), 3, t0), MIDIOUT_OK);
+        }
+        if (i == 4) { // take some so that the rings wrap before they grow
+            TakeAll(queue);
+            sent.clear();
+        }
+    }
+    EXPECT_GE(queue.Capacity(), 16u);
+    std::vector<std::vector<std::uint8_t>> received;
+    for (const Taken& taken : TakeAll(queue))
+        received.push_back(taken.bytes);
+    EXPECT_EQ(received, sent);
+}
