@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace std::chrono_literals;
@@ -105,4 +106,40 @@ TEST(TimedMessageQueue, AGrowingQueueKeepsOrderAndBytesAcrossGrowth) {
     for (const Taken& taken : TakeAll(queue))
         received.push_back(taken.bytes);
     EXPECT_EQ(received, sent);
+}
+
+// The live synthesizer's situation: the timer thread and the main thread send while the audio
+// thread takes. Every message arrives, and each sender's messages in its own order.
+TEST(TimedMessageQueueThreads, TwoSendersAndATakerLoseNothing) {
+    TimedMessageQueue queue(64, 4);
+    constexpr int kEach = 3000;
+    const auto send = [&](std::uint8_t channel) {
+        for (int i = 0; i < kEach; ++i) {
+            const std::uint8_t bytes[3] = {static_cast<std::uint8_t>(0xB0 | channel),
+                                           static_cast<std::uint8_t>(i >> 7),
+                                           static_cast<std::uint8_t>(i & 0x7F)};
+            while (queue.Push(Kind::Short, bytes, 3, t0) != MIDIOUT_OK)
+                std::this_thread::yield();
+        }
+    };
+    int next[2] = {0, 0};
+    bool inOrder = true;
+    std::thread taker([&] {
+        while (next[0] + next[1] < 2 * kEach) {
+            queue.TakeNext([&](const TimedMessageQueue::View& view) {
+                const int channel = view.bytes[0] & 0x0F;
+                inOrder = inOrder && (view.bytes[1] << 7 | view.bytes[2]) == next[channel];
+                ++next[channel];
+            });
+        }
+    });
+    std::thread first(send, 0);
+    std::thread second(send, 1);
+    first.join();
+    second.join();
+    taker.join();
+    EXPECT_TRUE(inOrder);
+    EXPECT_EQ(next[0], kEach);
+    EXPECT_EQ(next[1], kEach);
+    EXPECT_EQ(queue.Size(), 0u);
 }
