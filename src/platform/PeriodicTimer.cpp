@@ -2,6 +2,14 @@
 
 #include <system_error>
 
+namespace {
+
+// The timer whose callback this thread is running, if any. Stop reads this rather than the
+// thread object, which Start may still be assigning when the first callback runs.
+thread_local const PeriodicTimer* t_runningTimer = nullptr;
+
+} // namespace
+
 PeriodicTimer::~PeriodicTimer() {
     Stop();
 }
@@ -30,7 +38,7 @@ void PeriodicTimer::Stop() {
         m_stopRequested = true;
     }
     m_wake.notify_all();
-    if (m_thread.joinable() && m_thread.get_id() == std::this_thread::get_id())
+    if (t_runningTimer == this)
         return;
     Join();
 }
@@ -46,6 +54,7 @@ void PeriodicTimer::Join() {
 
 void PeriodicTimer::Run(std::chrono::nanoseconds period) {
     using Steady = std::chrono::steady_clock;
+    t_runningTimer = this;
     const Steady::time_point start = Steady::now();
     std::int64_t k = 1;
     std::unique_lock lock(m_mutex);

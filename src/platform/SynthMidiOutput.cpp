@@ -1,5 +1,6 @@
 #include "platform/SynthMidiOutput.h"
 
+#include "platform/AlsaSeqPorts.h"
 #include "platform/FluidSynthCore.h"
 #include "platform/MidiOutError.h"
 #include "platform/ShortMessage.h"
@@ -8,6 +9,7 @@
 
 #include <fluidsynth.h>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -38,14 +40,10 @@ int LoadSynth(const std::string& path, std::shared_ptr<FluidSynthCore>& synth) {
     return MIDIOUT_OK;
 }
 
-constexpr std::chrono::nanoseconds FramesToDuration(std::int64_t frames) {
-    return std::chrono::nanoseconds(frames * 1000000000 / FluidSynthCore::kSampleRate);
-}
-
 } // namespace
 
 SynthMidiOutput::SynthMidiOutput(std::string soundFontPath)
-    : m_soundFontPath(std::move(soundFontPath)) {}
+    : m_soundFontPath(std::move(soundFontPath)), m_streamClock(FluidSynthCore::kSampleRate) {}
 
 SynthMidiOutput::~SynthMidiOutput() {
     Close();
@@ -61,7 +59,7 @@ int SynthMidiOutput::Open() {
         return MIDIOUT_ALLOCATED;
     int result = LoadSynth(path, m_synth);
     if (result == MIDIOUT_OK) {
-        m_scheduler = std::make_unique<SynthScheduler>(*m_synth);
+        m_scheduler = std::make_unique<SynthScheduler>(*m_synth, TimedMessageQueue::Growth::Fixed);
         m_synth->SetVolume(g_volume.load());
         result = OpenAudioDriver();
     }
@@ -74,8 +72,8 @@ int SynthMidiOutput::Open() {
 }
 
 int SynthMidiOutput::OpenAudioDriver() {
-    m_streamStarted = false;
-    m_streamFrames = 0;
+    m_streamClock.Restart();
+    AlsaSeqPorts::QuietAlsaErrors(); // a machine without a sound card is reported by our result
     for (const char* name : kAudioDrivers) {
         fluid_settings_setstr(m_synth->Settings(), "audio.driver", name);
         m_driver =
@@ -104,8 +102,8 @@ int SynthMidiOutput::Close() {
 int SynthMidiOutput::Reset() {
     if (!m_scheduler)
         return MIDIOUT_INVALHANDLE;
-    return m_scheduler->Push(TimedMessageQueue::Kind::Reset, nullptr, 0,
-                             std::chrono::steady_clock::now() + kLatency);
+    return PushWaiting(TimedMessageQueue::Kind::Reset, nullptr, 0,
+                       std::chrono::steady_clock::now() + kLatency);
 }
 
 int SynthMidiOutput::ShortMsg(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
@@ -116,7 +114,7 @@ int SynthMidiOutput::ShortMsg(std::uint8_t status, std::uint8_t data1, std::uint
     const std::size_t length = ShortMessageLength(status);
     if (length == 0)
         return MIDIOUT_INVALPARAM;
-    return m_scheduler->Push(TimedMessageQueue::Kind::Short, bytes, length, due + kLatency);
+    return PushWaiting(TimedMessageQueue::Kind::Short, bytes, length, due + kLatency);
 }
 
 int SynthMidiOutput::LongMsg(const std::uint8_t* bytes, std::size_t length, MonoTime due) {
@@ -124,7 +122,23 @@ int SynthMidiOutput::LongMsg(const std::uint8_t* bytes, std::size_t length, Mono
         return MIDIOUT_INVALHANDLE;
     if (bytes == nullptr || length == 0)
         return MIDIOUT_INVALPARAM;
-    return m_scheduler->Push(TimedMessageQueue::Kind::Long, bytes, length, due + kLatency);
+    return PushWaiting(TimedMessageQueue::Kind::Long, bytes, length, due + kLatency);
+}
+
+// Replaying a long song up to a start position hands over thousands of controllers at once,
+// more than the queue holds; each of them matters for what follows, so the sender waits for
+// the audio thread to take some rather than losing them. A stalled audio thread gives up.
+int SynthMidiOutput::PushWaiting(TimedMessageQueue::Kind kind, const std::uint8_t* bytes,
+                                 std::size_t length, MonoTime at) {
+    constexpr auto kGiveUp = std::chrono::seconds(2);
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        const int result = m_scheduler->Push(kind, bytes, length, at);
+        if ((result != MIDIOUT_NOTREADY && result != MIDIOUT_STILLPLAYING) ||
+            std::chrono::steady_clock::now() - start > kGiveUp)
+            return result;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 int SynthMidiOutput::SetVolume(std::uint32_t volume) {
@@ -154,26 +168,6 @@ int SynthMidiOutput::AudioCallback(void* data, int frames, int fxCount, float* f
 }
 
 void SynthMidiOutput::RenderAudio(float* left, float* right, int frames) {
-    m_scheduler->Render(left, right, frames, FirstFrameTime(frames));
-}
-
-// Maps the stream's frames to monotonic time. Callbacks come in bursts while the driver's
-// buffer fills and late when the system is busy, so each callback's own time is a poor label.
-// The label follows the stream's frame count instead, pulled up at once when a callback comes
-// later than its label (frames must never be labelled in the past) and eased down slowly, so
-// that it rides the upper edge of the callback times and absorbs clock drift.
-MonoTime SynthMidiOutput::FirstFrameTime(int frames) {
-    const MonoTime now = std::chrono::steady_clock::now();
-    if (!m_streamStarted) {
-        m_streamStart = now;
-        m_streamStarted = true;
-    }
-    const MonoTime label = m_streamStart + FramesToDuration(m_streamFrames);
-    if (now > label)
-        m_streamStart += now - label;
-    else
-        m_streamStart -= FramesToDuration(frames) / 1000;
-    const MonoTime first = m_streamStart + FramesToDuration(m_streamFrames);
-    m_streamFrames += frames;
-    return first;
+    m_scheduler->Render(left, right, frames,
+                        m_streamClock.Label(std::chrono::steady_clock::now(), frames));
 }

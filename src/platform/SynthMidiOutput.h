@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/AudioStreamClock.h"
 #include "platform/MidiOutput.h"
+#include "platform/TimedMessageQueue.h"
 
 #include <atomic>
 #include <memory>
@@ -40,7 +42,8 @@ private:
     static int AudioCallback(void* data, int frames, int fxCount, float* fx[], int outCount,
                              float* out[]);
     void RenderAudio(float* left, float* right, int frames);
-    MonoTime FirstFrameTime(int frames);
+    int PushWaiting(TimedMessageQueue::Kind kind, const std::uint8_t* bytes, std::size_t length,
+                    MonoTime at);
     int OpenAudioDriver();
 
     std::string m_soundFontPath;
@@ -48,8 +51,5 @@ private:
     std::unique_ptr<SynthScheduler> m_scheduler;
     _fluid_audio_driver_t* m_driver = nullptr;
     const char* m_driverName = "";
-    // The audio thread's estimate of when the stream's frame 0 sounds (see FirstFrameTime).
-    MonoTime m_streamStart{};
-    std::int64_t m_streamFrames = 0;
-    bool m_streamStarted = false;
+    AudioStreamClock m_streamClock;
 };

@@ -31,7 +31,7 @@ int SynthRenderOutput::Open() {
         return result;
     m_synth = std::move(synth);
     m_synth->SetVolume(m_volume);
-    m_scheduler = std::make_unique<SynthScheduler>(*m_synth);
+    m_scheduler = std::make_unique<SynthScheduler>(*m_synth, TimedMessageQueue::Growth::Doubling);
     m_usedPath = path;
     m_origin = m_clock.Now();
     m_frames = 0;

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-SynthScheduler::SynthScheduler(FluidSynthCore& synth)
-    : m_synth(synth), m_queue(kCapacity, kLongSlots) {}
+SynthScheduler::SynthScheduler(FluidSynthCore& synth, TimedMessageQueue::Growth growth)
+    : m_synth(synth), m_queue(kCapacity, kLongSlots, growth) {}
 
 std::int64_t SynthScheduler::BoundaryFrame(MonoTime at, MonoTime firstFrameTime,
                                            std::int64_t firstFrame) const {

@@ -16,7 +16,7 @@ public:
     static constexpr std::size_t kCapacity = 16384;
     static constexpr std::size_t kLongSlots = 64;
 
-    explicit SynthScheduler(FluidSynthCore& synth);
+    SynthScheduler(FluidSynthCore& synth, TimedMessageQueue::Growth growth);
 
     // Any thread. Same results as TimedMessageQueue::Push.
     int Push(TimedMessageQueue::Kind kind, const std::uint8_t* bytes, std::size_t length,

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
-TimedMessageQueue::TimedMessageQueue(std::size_t capacity, std::size_t longSlots)
-    : m_entries(std::max<std::size_t>(capacity, 1)), m_longBytes(longSlots * kLongMessageBytes),
-      m_longSlots(longSlots) {}
+TimedMessageQueue::TimedMessageQueue(std::size_t capacity, std::size_t longSlots, Growth growth)
+    : m_growth(growth), m_entries(std::max<std::size_t>(capacity, 1)),
+      m_longBytes(longSlots * kLongMessageBytes), m_longSlots(longSlots) {}
 
 int TimedMessageQueue::Push(Kind kind, const std::uint8_t* bytes, std::size_t length, MonoTime at) {
     if (kind == Kind::Long && length > kLongMessageBytes)
@@ -15,6 +15,9 @@ int TimedMessageQueue::Push(Kind kind, const std::uint8_t* bytes, std::size_t le
     if (kind == Kind::Short && length > 3)
         return MIDIOUT_INVALPARAM;
     std::lock_guard lock(m_mutex);
+    if (m_growth == Growth::Doubling &&
+        (m_count == m_entries.size() || (kind == Kind::Long && m_longCount == m_longSlots)))
+        Grow();
     if (m_count == m_entries.size())
         return MIDIOUT_NOTREADY;
     if (kind == Kind::Long && m_longCount == m_longSlots)
@@ -37,6 +40,28 @@ int TimedMessageQueue::Push(Kind kind, const std::uint8_t* bytes, std::size_t le
     return MIDIOUT_OK;
 }
 
+// Both rings are laid out again from their start, twice as large.
+void TimedMessageQueue::Grow() {
+    std::vector<Entry> entries(m_entries.size() * 2);
+    const std::size_t longSlots = std::max<std::size_t>(m_longSlots * 2, 1);
+    std::vector<std::uint8_t> longBytes(longSlots * kLongMessageBytes);
+    std::size_t nextSlot = 0;
+    for (std::size_t i = 0; i < m_count; ++i) {
+        Entry entry = m_entries[(m_head + i) % m_entries.size()];
+        if (entry.kind == Kind::Long) {
+            std::memcpy(&longBytes[nextSlot * kLongMessageBytes],
+                        &m_longBytes[entry.slot * kLongMessageBytes], entry.length);
+            entry.slot = static_cast<std::uint32_t>(nextSlot++);
+        }
+        entries[i] = entry;
+    }
+    m_entries = std::move(entries);
+    m_longBytes = std::move(longBytes);
+    m_longSlots = longSlots;
+    m_head = 0;
+    m_longNext = nextSlot;
+}
+
 bool TimedMessageQueue::NextTime(MonoTime& at) const {
     std::lock_guard lock(m_mutex);
     if (m_count == 0)
@@ -52,6 +77,11 @@ void TimedMessageQueue::Clear() {
     m_longNext = 0;
     m_longCount = 0;
     m_last = MonoTime{};
+}
+
+std::size_t TimedMessageQueue::Capacity() const {
+    std::lock_guard lock(m_mutex);
+    return m_entries.size();
 }
 
 std::size_t TimedMessageQueue::Size() const {

@@ -8,11 +8,14 @@
 #include <vector>
 
 // The messages handed to a scheduling output and not yet delivered, in sending order, each
-// with the time it is to be delivered. All memory is taken at construction: pushing from the
-// timer thread never allocates. Any thread may push; one thread takes messages out.
+// with the time it is to be delivered. A fixed queue takes all its memory at construction, so
+// pushing from the timer thread never allocates; a growing one (for offline rendering, where
+// the same thread pushes and takes) doubles when full instead of refusing. Any thread may
+// push; one thread takes messages out.
 class TimedMessageQueue {
 public:
     enum class Kind : std::uint8_t { Short, Long, Reset };
+    enum class Growth : std::uint8_t { Fixed, Doubling };
 
     static constexpr std::size_t kLongMessageBytes = 512;
 
@@ -24,11 +27,12 @@ public:
         MonoTime at;
     };
 
-    TimedMessageQueue(std::size_t capacity, std::size_t longSlots);
+    TimedMessageQueue(std::size_t capacity, std::size_t longSlots, Growth growth = Growth::Fixed);
 
-    // MIDIOUT_OK; MIDIOUT_NOTREADY when full; MIDIOUT_INVALPARAM for a long message beyond
-    // kLongMessageBytes. A time earlier than the previous message's becomes that time, so the
-    // sending order is the delivery order.
+    // MIDIOUT_OK; MIDIOUT_INVALPARAM for a long message beyond kLongMessageBytes; when a fixed
+    // queue is full, MIDIOUT_NOTREADY (or MIDIOUT_STILLPLAYING when its long slots are). A time
+    // earlier than the previous message's becomes that time, so the sending order is the delivery
+    // order.
     int Push(Kind kind, const std::uint8_t* bytes, std::size_t length, MonoTime at);
 
     // The delivery time of the next message; false when the queue is empty.
@@ -52,6 +56,7 @@ public:
 
     void Clear();
     std::size_t Size() const;
+    std::size_t Capacity() const;
 
 private:
     struct Entry {
@@ -62,7 +67,10 @@ private:
         std::uint32_t slot = 0;
     };
 
+    void Grow();
+
     mutable std::mutex m_mutex;
+    Growth m_growth;
     std::vector<Entry> m_entries;
     std::vector<std::uint8_t> m_longBytes;
     std::size_t m_longSlots;
