@@ -165,6 +165,11 @@ public:
     const CLSMIDIEventList& GetEvents() const noexcept { return m_events; }
     const CLSMIDIWordList& GetWords() const noexcept { return m_words; }
 
+    // XF lyric mark-up into the display notation, as loading does it (for tests).
+    static CLSTString ConvertXFLyricForTest(const char* lyric, const CLSTString& pending) {
+        return ConvertXFLyric(lyric, pending);
+    }
+
 private:
     using CLSSMFTrackArray = druvel::vector<CLSSMFTrack>;
     struct LoadState;

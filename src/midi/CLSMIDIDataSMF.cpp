@@ -5,13 +5,14 @@
 #include "midi/CLSMIDIDataLoadState.h"
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
 constexpr std::size_t kHeaderSize = 14;
 constexpr std::size_t kMinimumFileSize = 28;
 constexpr unsigned kKeysPerTrack = 2048; // 16 channels x 128 programs
-constexpr unsigned kNoTrack = ~0u;
 
 std::uint32_t ReadBE32(const std::uint8_t* p) {
     return (static_cast<std::uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
@@ -188,39 +189,82 @@ unsigned RowKey(int mode, unsigned track, std::uint8_t status, const std::uint8_
     }
 }
 
+// Orders the tracks that are not exhausted by the time of their next event, the earlier
+// track first on ties; the front is the track to read next.
+class TrackHeap {
+public:
+    TrackHeap(CLSMIDIData::CLSSMFTrack* tracks, unsigned count) : m_tracks(tracks) {
+        for (unsigned i = 0; i < count; ++i) {
+            if (!tracks[i].exhausted)
+                m_heap.push_back(i); // ascending index, all at their first time: sift below
+        }
+        for (unsigned i = static_cast<unsigned>(m_heap.size()) / 2; i-- > 0;)
+            SiftDown(i);
+    }
+
+    bool Empty() const noexcept { return m_heap.empty(); }
+    unsigned Front() const noexcept { return m_heap.front(); }
+
+    // The front track has moved on (or ended): put it where it now belongs.
+    void Update() {
+        if (m_tracks[m_heap.front()].exhausted) {
+            m_heap.front() = m_heap.back();
+            m_heap.pop_back();
+            if (m_heap.empty())
+                return;
+        }
+        SiftDown(0);
+    }
+
+private:
+    bool Before(unsigned a, unsigned b) const noexcept {
+        const std::uint64_t ta = m_tracks[a].nextTime;
+        const std::uint64_t tb = m_tracks[b].nextTime;
+        return ta < tb || (ta == tb && a < b);
+    }
+
+    void SiftDown(std::size_t i) {
+        const std::size_t n = m_heap.size();
+        for (;;) {
+            std::size_t best = i;
+            const std::size_t left = 2 * i + 1;
+            if (left < n && Before(m_heap[left], m_heap[best]))
+                best = left;
+            if (left + 1 < n && Before(m_heap[left + 1], m_heap[best]))
+                best = left + 1;
+            if (best == i)
+                return;
+            std::swap(m_heap[i], m_heap[best]);
+            i = best;
+        }
+    }
+
+    CLSMIDIData::CLSSMFTrack* m_tracks;
+    std::vector<unsigned> m_heap;
+};
+
 // Merges the tracks by time (ties: the earlier track, which so keeps priority while its
-// deltas are 0) and hands each event with its delta to `onEvent`.
+// deltas are 0) and hands each event with its delta to `onEvent`, before the event's own
+// program change takes effect on its track.
 template <class OnEvent>
 void MergeEvents(const std::uint8_t* data, CLSMIDIData::CLSSMFTrack* tracks, unsigned count,
                  OnEvent&& onEvent) {
     std::uint64_t now = 0;
-    unsigned current = kNoTrack;
+    TrackHeap heap(tracks, count);
     RawEvent event;
-    for (;;) {
-        if (current == kNoTrack || tracks[current].exhausted || tracks[current].nextTime != now) {
-            current = kNoTrack;
-            for (unsigned i = 0; i < count; ++i) {
-                if (!tracks[i].exhausted &&
-                    (current == kNoTrack || tracks[i].nextTime < tracks[current].nextTime))
-                    current = i;
-            }
-            if (current == kNoTrack)
-                return;
-        }
-        CLSMIDIData::CLSSMFTrack& track = tracks[current];
-        const std::uint8_t* programs = track.programs;
-        std::uint8_t before[16];
-        std::memcpy(before, programs, sizeof before);
-        if (!ReadRawEvent(data, track, event)) {
+    while (!heap.Empty()) {
+        CLSMIDIData::CLSSMFTrack& track = tracks[heap.Front()];
+        if (ReadRawEvent(data, track, event)) {
+            const auto delta = static_cast<std::uint32_t>(track.nextTime - now);
+            now = track.nextTime;
+            onEvent(track, event, delta);
+            if ((event.status & 0xF0) == 0xC0)
+                track.programs[event.status & 0x0F] = event.data[0];
+            ReadPendingDelta(data, track);
+        } else {
             track.exhausted = true;
-            continue;
         }
-        const auto delta = static_cast<std::uint32_t>(track.nextTime - now);
-        now = track.nextTime;
-        if ((event.status & 0xF0) == 0xC0)
-            track.programs[event.status & 0x0F] = event.data[0];
-        onEvent(track, event, delta, before);
-        ReadPendingDelta(data, track);
+        heap.Update();
     }
 }
 
@@ -272,15 +316,19 @@ void CLSMIDIData::BuildRows(const std::uint8_t* data, const CLSSMFTrackArray& tr
     const int mode = s_spectrumType;
     const unsigned keys = (mode == 1 || mode == 2) ? kKeysPerTrack : tracks.size() * kKeysPerTrack;
     std::vector<std::uint8_t> marked(keys, 0);
-    CLSSMFTrackArray copy(tracks);
+    // Which keys occur does not depend on the merge order, so each track is read on its own.
     std::size_t count = 0;
-    MergeEvents(data, copy.begin(), copy.size(),
-                [&](const CLSSMFTrack& track, const RawEvent& event, std::uint32_t,
-                    const std::uint8_t* programs) {
-                    ++count;
-                    if (IsNote(event.status))
-                        marked[RowKey(mode, track.number, event.status, programs)] = 1;
-                });
+    RawEvent event;
+    for (CLSSMFTrack track : tracks) {
+        while (!track.exhausted && ReadRawEvent(data, track, event)) {
+            ++count;
+            if (IsNote(event.status))
+                marked[RowKey(mode, track.number, event.status, track.programs)] = 1;
+            else if ((event.status & 0xF0) == 0xC0)
+                track.programs[event.status & 0x0F] = event.data[0];
+            ReadPendingDelta(data, track);
+        }
+    }
     eventCount = count;
 
     m_rows.clear();
@@ -307,13 +355,12 @@ void CLSMIDIData::MergeTracks(const std::uint8_t* data, CLSSMFTrackArray& tracks
     const int mode = s_spectrumType;
     const std::uint16_t* table = rowTable.begin();
     MergeEvents(data, tracks.begin(), tracks.size(),
-                [&](const CLSSMFTrack& track, const RawEvent& raw, std::uint32_t delta,
-                    const std::uint8_t* programs) {
+                [&](const CLSSMFTrack& track, const RawEvent& raw, std::uint32_t delta) {
                     CLSMIDIEvent event;
                     event.status = raw.status;
                     event.metaType = raw.metaType;
                     event.row = IsNote(raw.status)
-                                    ? table[RowKey(mode, track.number, raw.status, programs)]
+                                    ? table[RowKey(mode, track.number, raw.status, track.programs)]
                                     : track.number;
                     if (raw.status == 0xFF && raw.metaType == 0x51)
                         event.SetTempo(raw.tempo);

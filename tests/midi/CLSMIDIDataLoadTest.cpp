@@ -32,7 +32,7 @@ TEST_F(SongLoad, RefusesWhatIsNotAPlayableSmfSilently) {
     EXPECT_FALSE(LoadBytes(song, format2.Bytes()));
 
     EXPECT_FALSE(LoadBytes(song, OneNoteSong(1, 0x8000 | (25 << 8) | 40))); // time code
-    EXPECT_FALSE(LoadBytes(song, OneNoteSong(1, 0)));                        // divides by 0
+    EXPECT_FALSE(LoadBytes(song, OneNoteSong(1, 0)));                       // divides by 0
 
     SmfBuilder badChunk;
     badChunk.AddTrack().NoteOn(0, 0, 60, 100).End();
@@ -248,7 +248,9 @@ TEST_F(SongLoad, MalformedTracksKeepWhatCameBeforeTheFault) {
         {"undefined status", std::string("\x00\xF4\x00\x90\x40\x40", 6)},
         {"undefined in running", std::string("\x00\xFD", 2)},
         {"sysex past end", std::string("\x00\xF0\x7F\x01", 4)},
-        {"meta past end", std::string("\x00\xFF\x05\x10" "ab", 5)},
+        {"meta past end", std::string("\x00\xFF\x05\x10"
+                                      "ab",
+                                      5)},
         {"tempo past end", std::string("\x00\xFF\x51\x03\x07", 5)},
     };
     for (const auto& [name, tail] : faults) {
@@ -285,7 +287,8 @@ TEST_F(SongLoad, LoadsFromDiskAndReportsReadErrorsToTheOwner) {
     EXPECT_EQ(notified, CLSMIDIData::kNotifyLoaded);
 
     std::vector<std::string> shown;
-    auto previous = CLSError::SetReporter([&](const CLSError::Report& r) { shown.push_back(r.text); });
+    auto previous =
+        CLSError::SetReporter([&](const CLSError::Report& r) { shown.push_back(r.text); });
     EXPECT_FALSE(song.Load(dir.File("missing.mid").c_str()));
     song.SetOwner(nullptr);
     EXPECT_FALSE(song.Load(dir.File("missing.mid").c_str())); // no owner: nothing shown
