@@ -11,7 +11,8 @@ public:
     CLSFileWriteString& operator=(const CLSFileWriteString&) = delete;
 
     bool Open(const char* path, bool append = false);
-    void Close();
+    // False when the system reports that written data may not have reached the file.
+    bool Close();
     bool IsOpen() const noexcept { return m_fd >= 0; }
 
     void Write(const char* text);
