@@ -26,6 +26,14 @@ bool CLSFileWriteString::Open(const char* path, bool append) {
     return m_fd >= 0;
 }
 
+bool CLSFileWriteString::OpenNew(const char* path) {
+    Close();
+    if (!path)
+        return false;
+    m_fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    return m_fd >= 0;
+}
+
 bool CLSFileWriteString::Close() {
     if (m_fd < 0)
         return true;

@@ -11,6 +11,8 @@ public:
     CLSFileWriteString& operator=(const CLSFileWriteString&) = delete;
 
     bool Open(const char* path, bool append = false);
+    // Creates a file that must not exist yet (and is no link); false when it exists.
+    bool OpenNew(const char* path);
     // False when the system reports that written data may not have reached the file.
     bool Close();
     bool IsOpen() const noexcept { return m_fd >= 0; }
