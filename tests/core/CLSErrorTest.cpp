@@ -96,15 +96,6 @@ TEST(CLSErrorShow, NestedRecordersRestoreTheirPredecessor) {
     EXPECT_EQ(outer.Reports()[0].text, "ファイルを開けません。\n\nPLAYLIST : 2行");
 }
 
-TEST(CLSErrorValue, KeepsWhatItWasBuiltFrom) {
-    const CLSError error(14, "TSTRING", 99);
-    const CLSError copy = error;
-    EXPECT_EQ(copy.Code(), 14);
-    EXPECT_STREQ(copy.Module(), "TSTRING");
-    EXPECT_EQ(copy.Line(), 99);
-    EXPECT_FALSE(copy.IsMidiSystem());
-}
-
 TEST(AssertDeathTest, ReportNamesConditionFileAndLine) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(DRUV_ASSERT(1 + 1 == 3, "DRUVSET"),

