@@ -138,4 +138,7 @@ TEST(VectorDeathTest, OutOfRangeIndexEndsTheProcessWithTheReport) {
     EXPECT_DEATH(v[static_cast<unsigned>(-1)], "pos < size\\(\\)");
     druvel::vector<int> empty;
     EXPECT_DEATH(empty.back(), "pos < size\\(\\)");
+    // Ranges outside the array would write past the storage.
+    EXPECT_DEATH(v.insert(v.end() + 1, 1, 0), "Assertion failed: .*file vector");
+    EXPECT_DEATH(v.erase(v.begin() + 2, v.begin() + 1), "Assertion failed: .*file vector");
 }
