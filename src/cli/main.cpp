@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
         if (first == command.name)
             return command.run(std::vector<std::string>(argv + 2, argv + argc));
     }
-    std::fprintf(stderr, "druvel-cli: unknown command '%s' (see druvel-cli --help)\n", first.c_str());
+    std::fprintf(stderr, "druvel-cli: unknown command '%s' (see druvel-cli --help)\n",
+                 first.c_str());
     return 2;
 }

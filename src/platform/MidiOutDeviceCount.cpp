@@ -1,4 +1,7 @@
 #include "platform/MidiOutDeviceCount.h"
 
-// Until the output backends enumerate ports, only the embedded synthesizer exists.
-int MidiOutDeviceCount() { return 1; }
+#include "platform/MidiOutDevices.h"
+
+int MidiOutDeviceCount() {
+    return MidiOutDevices().Count();
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct _fluid_hashtable_t;
+struct _fluid_synth_t;
+
+// One FluidSynth synthesizer with a SoundFont loaded, rendered by whoever owns it (an audio
+// driver's callback or the offline renderer). MIDI bytes go in, float samples come out.
+//
+// FluidSynth applies an event at the start of its next internal block of kBlockFrames, so the
+// frame count kept here tells callers where those blocks begin.
+class FluidSynthCore {
+public:
+    static constexpr int kSampleRate = 44100;
+    static constexpr int kBlockFrames = 64;
+    // The synthesizer's gain at full volume; quiet enough that dense GM songs rarely clip.
+    static constexpr float kFullGain = 0.4f;
+
+    FluidSynthCore();
+    ~FluidSynthCore();
+    FluidSynthCore(const FluidSynthCore&) = delete;
+    FluidSynthCore& operator=(const FluidSynthCore&) = delete;
+
+    // MIDIOUT_OK, MIDIOUT_NOMEM or MIDIOUT_NOSOUNDFONT (unreadable or not a SoundFont).
+    int Load(const std::string& soundFontPath);
+    const std::string& SoundFontPath() const noexcept { return m_soundFontPath; }
+
+    // One short message (1..3 bytes, status first); other bytes are ignored.
+    void SendShort(const std::uint8_t* bytes, std::size_t length);
+    // F0 ... F7 as sent on the wire.
+    void SendExclusive(const std::uint8_t* bytes, std::size_t length);
+    // Sustain released and every note off on every channel.
+    void AllNotesOff();
+    // Back to the state of a fresh synthesizer (programs, controllers, silence).
+    void SystemReset();
+
+    // Volume packed as left | right << 16, 0xFFFF each at full gain.
+    void SetVolume(std::uint32_t volume);
+
+    void Render(float* left, float* right, int frames);
+    std::int64_t FramesRendered() const noexcept { return m_frames; }
+
+    // The raw handles, for an audio driver.
+    _fluid_hashtable_t* Settings() const noexcept { return m_settings; }
+    _fluid_synth_t* Synth() const noexcept { return m_synth; }
+
+private:
+    _fluid_hashtable_t* m_settings = nullptr;
+    _fluid_synth_t* m_synth = nullptr;
+    std::string m_soundFontPath;
+    std::int64_t m_frames = 0;
+};

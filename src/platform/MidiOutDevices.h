@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/MidiOutput.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+// Makes an output (not yet opened) for a device id: MIDIOUT_OK, or MIDIOUT_BADDEVICEID.
+using MidiOutputFactory = std::function<int(int deviceId, std::unique_ptr<MidiOutput>& out)>;
+
+// The MIDI output devices in the numbering the device menu and the MidiDeviceID setting use:
+// 0 is the embedded synthesizer, 1..n−1 the writable ALSA sequencer ports in client:port
+// order, and −1, the default device, is the embedded synthesizer too.
+class MidiOutDevices {
+public:
+    static constexpr int kDefaultDevice = -1;
+    static constexpr int kSynthesizer = 0;
+
+    explicit MidiOutDevices(std::string sequencerName = "default");
+
+    int Count() const;
+    // Names by device number, 0..Count()−1.
+    std::vector<std::string> Names() const;
+    int Create(int deviceId, std::unique_ptr<MidiOutput>& out) const;
+
+    // The factory for the engine: devices as numbered by a fresh enumeration at each call.
+    static MidiOutputFactory SystemFactory();
+
+    // What a command line may name: a device number, or "capture:FILE" for a capture file
+    // whose times are read from `clock`. MIDIOUT_BADDEVICEID for anything else.
+    static int CreateFromArgument(const std::string& argument, const Clock& clock,
+                                  std::unique_ptr<MidiOutput>& out);
+
+    static const char* SynthesizerName() noexcept;
+
+private:
+    std::string m_sequencerName;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+
+// One open-able MIDI output (the embedded synthesizer, an ALSA port, a capture file, ...).
+// Every operation returns a MidiOutResult code (MidiOutError.h).
+//
+// Each message carries the monotonic time it was due. Outputs that can schedule (the
+// synthesizer, ALSA) deliver it at due + kMidiOutLatency, so the tick's lateness of up to one
+// period turns into a constant delay instead of jitter. Due times are kept in sending order:
+// a message due before the previous one is delivered right after it, never before.
+//
+// ShortMsg, LongMsg and Reset may be called from the timer thread and the main thread at once;
+// Open and Close only while no other call is running.
+class MidiOutput {
+public:
+    // One timer period: the tick sends an event at most about this long after it was due.
+    static constexpr std::chrono::milliseconds kLatency{15};
+
+    // Volume as packed by the device volume call: left in the low 16 bits, right in the high.
+    static constexpr std::uint32_t kFullVolume = 0xFFFFFFFFu;
+
+    MidiOutput() = default;
+    virtual ~MidiOutput() = default;
+    MidiOutput(const MidiOutput&) = delete;
+    MidiOutput& operator=(const MidiOutput&) = delete;
+
+    virtual int Open() = 0;
+    // Turns off every sounding note, in sending order after the messages already handed over.
+    virtual int Reset() = 0;
+    virtual int ShortMsg(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+                         MonoTime due) = 0;
+    // A system exclusive message, F0 ... F7 included.
+    virtual int LongMsg(const std::uint8_t* bytes, std::size_t length, MonoTime due) = 0;
+    virtual int SetVolume(std::uint32_t volume) = 0;
+    virtual int GetVolume(std::uint32_t& volume) = 0;
+    virtual int Close() = 0;
+};

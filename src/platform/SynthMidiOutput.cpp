@@ -1,0 +1,173 @@
+#include "platform/SynthMidiOutput.h"
+
+#include "platform/AlsaSeqPorts.h"
+#include "platform/FluidSynthCore.h"
+#include "platform/MidiOutError.h"
+#include "platform/ShortMessage.h"
+#include "platform/SoundFontLocator.h"
+#include "platform/SynthScheduler.h"
+
+#include <fluidsynth.h>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// Like a sound card's mixer, the volume outlives an opening of the device.
+std::atomic<std::uint32_t> g_volume{MidiOutput::kFullVolume};
+// There is one synthesizer, so it can be open only once at a time.
+std::atomic<bool> g_inUse{false};
+
+// Loading a large SoundFont takes a noticeable moment, and the device is opened at every
+// start of playback (a pause is a stop), so the loaded synthesizer is kept for the process.
+std::mutex g_cacheMutex;
+std::shared_ptr<FluidSynthCore> g_cached;
+
+int LoadSynth(const std::string& path, std::shared_ptr<FluidSynthCore>& synth) {
+    std::lock_guard lock(g_cacheMutex);
+    if (g_cached && g_cached->SoundFontPath() == path) {
+        g_cached->SystemReset();
+        synth = g_cached;
+        return MIDIOUT_OK;
+    }
+    g_cached.reset();
+    auto fresh = std::make_shared<FluidSynthCore>();
+    const int result = fresh->Load(path);
+    if (result != MIDIOUT_OK)
+        return result;
+    g_cached = fresh;
+    synth = std::move(fresh);
+    return MIDIOUT_OK;
+}
+
+} // namespace
+
+SynthMidiOutput::SynthMidiOutput(std::string soundFontPath)
+    : m_soundFontPath(std::move(soundFontPath)), m_streamClock(FluidSynthCore::kSampleRate) {}
+
+SynthMidiOutput::~SynthMidiOutput() {
+    Close();
+}
+
+int SynthMidiOutput::Open() {
+    if (m_synth)
+        return MIDIOUT_ALLOCATED;
+    const std::string path = m_soundFontPath.empty() ? SoundFontLocator().Find() : m_soundFontPath;
+    if (path.empty())
+        return MIDIOUT_NOSOUNDFONT;
+    if (g_inUse.exchange(true))
+        return MIDIOUT_ALLOCATED;
+    int result = LoadSynth(path, m_synth);
+    if (result == MIDIOUT_OK) {
+        m_scheduler = std::make_unique<SynthScheduler>(*m_synth, TimedMessageQueue::Growth::Fixed);
+        m_synth->SetVolume(g_volume.load());
+        result = OpenAudioDriver();
+    }
+    if (result != MIDIOUT_OK) {
+        m_scheduler.reset();
+        m_synth.reset();
+        g_inUse.store(false);
+    }
+    return result;
+}
+
+int SynthMidiOutput::OpenAudioDriver() {
+    m_streamClock.Restart();
+    AlsaSeqPorts::QuietAlsaErrors(); // a machine without a sound card is reported by our result
+    for (const char* name : kAudioDrivers) {
+        fluid_settings_setstr(m_synth->Settings(), "audio.driver", name);
+        m_driver =
+            new_fluid_audio_driver2(m_synth->Settings(), &SynthMidiOutput::AudioCallback, this);
+        if (m_driver != nullptr) {
+            m_driverName = name;
+            return MIDIOUT_OK;
+        }
+    }
+    return MIDIOUT_NOAUDIO;
+}
+
+int SynthMidiOutput::Close() {
+    if (!m_synth)
+        return MIDIOUT_INVALHANDLE;
+    delete_fluid_audio_driver(m_driver); // joins the audio thread: nothing renders after this
+    m_driver = nullptr;
+    m_driverName = "";
+    m_scheduler.reset();
+    m_synth->SystemReset();
+    m_synth.reset();
+    g_inUse.store(false);
+    return MIDIOUT_OK;
+}
+
+int SynthMidiOutput::Reset() {
+    if (!m_scheduler)
+        return MIDIOUT_INVALHANDLE;
+    return PushWaiting(TimedMessageQueue::Kind::Reset, nullptr, 0,
+                       std::chrono::steady_clock::now() + kLatency);
+}
+
+int SynthMidiOutput::ShortMsg(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+                              MonoTime due) {
+    if (!m_scheduler)
+        return MIDIOUT_INVALHANDLE;
+    const std::uint8_t bytes[3] = {status, data1, data2};
+    const std::size_t length = ShortMessageLength(status);
+    if (length == 0)
+        return MIDIOUT_INVALPARAM;
+    return PushWaiting(TimedMessageQueue::Kind::Short, bytes, length, due + kLatency);
+}
+
+int SynthMidiOutput::LongMsg(const std::uint8_t* bytes, std::size_t length, MonoTime due) {
+    if (!m_scheduler)
+        return MIDIOUT_INVALHANDLE;
+    if (bytes == nullptr || length == 0)
+        return MIDIOUT_INVALPARAM;
+    return PushWaiting(TimedMessageQueue::Kind::Long, bytes, length, due + kLatency);
+}
+
+// Replaying a long song up to a start position hands over thousands of controllers at once,
+// more than the queue holds; each of them matters for what follows, so the sender waits for
+// the audio thread to take some rather than losing them. A stalled audio thread gives up.
+int SynthMidiOutput::PushWaiting(TimedMessageQueue::Kind kind, const std::uint8_t* bytes,
+                                 std::size_t length, MonoTime at) {
+    constexpr auto kGiveUp = std::chrono::seconds(2);
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        const int result = m_scheduler->Push(kind, bytes, length, at);
+        if ((result != MIDIOUT_NOTREADY && result != MIDIOUT_STILLPLAYING) ||
+            std::chrono::steady_clock::now() - start > kGiveUp)
+            return result;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+int SynthMidiOutput::SetVolume(std::uint32_t volume) {
+    if (!m_synth)
+        return MIDIOUT_INVALHANDLE;
+    g_volume.store(volume);
+    m_synth->SetVolume(volume);
+    return MIDIOUT_OK;
+}
+
+int SynthMidiOutput::GetVolume(std::uint32_t& volume) {
+    if (!m_synth)
+        return MIDIOUT_INVALHANDLE;
+    volume = g_volume.load();
+    return MIDIOUT_OK;
+}
+
+int SynthMidiOutput::AudioCallback(void* data, int frames, int fxCount, float* fx[], int outCount,
+                                   float* out[]) {
+    auto* self = static_cast<SynthMidiOutput*>(data);
+    if (outCount < 2)
+        return FLUID_FAILED;
+    for (int i = 0; i < fxCount; ++i)
+        std::fill(fx[i], fx[i] + frames, 0.0f);
+    self->RenderAudio(out[0], out[1], frames);
+    return FLUID_OK;
+}
+
+void SynthMidiOutput::RenderAudio(float* left, float* right, int frames) {
+    m_scheduler->Render(left, right, frames,
+                        m_streamClock.Label(std::chrono::steady_clock::now(), frames));
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/AudioStreamClock.h"
+#include "platform/MidiOutput.h"
+#include "platform/TimedMessageQueue.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+class FluidSynthCore;
+class SynthScheduler;
+struct _fluid_audio_driver_t;
+
+// The embedded synthesizer played live: FluidSynth through its own audio driver (PipeWire,
+// PulseAudio or ALSA, the first that opens). Messages sound at due + kLatency on a timeline
+// tied to the audio stream, so their spacing is kept to a fraction of a millisecond whatever
+// the tick's lateness. Closing stops the sound.
+class SynthMidiOutput final : public MidiOutput {
+public:
+    // Drivers tried in this order.
+    static constexpr const char* kAudioDrivers[] = {"pipewire", "pulseaudio", "alsa"};
+
+    // An empty path means SoundFontLocator's choice.
+    explicit SynthMidiOutput(std::string soundFontPath = {});
+    ~SynthMidiOutput() override;
+
+    // MIDIOUT_NOSOUNDFONT without a usable SoundFont, MIDIOUT_NOAUDIO when no driver opens.
+    int Open() override;
+    int Reset() override;
+    int ShortMsg(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+                 MonoTime due) override;
+    int LongMsg(const std::uint8_t* bytes, std::size_t length, MonoTime due) override;
+    int SetVolume(std::uint32_t volume) override;
+    int GetVolume(std::uint32_t& volume) override;
+    int Close() override;
+
+    // The driver that opened (for messages), empty while closed.
+    const char* AudioDriver() const noexcept { return m_driverName; }
+
+private:
+    static int AudioCallback(void* data, int frames, int fxCount, float* fx[], int outCount,
+                             float* out[]);
+    void RenderAudio(float* left, float* right, int frames);
+    int PushWaiting(TimedMessageQueue::Kind kind, const std::uint8_t* bytes, std::size_t length,
+                    MonoTime at);
+    int OpenAudioDriver();
+
+    std::string m_soundFontPath;
+    std::shared_ptr<FluidSynthCore> m_synth;
+    std::unique_ptr<SynthScheduler> m_scheduler;
+    _fluid_audio_driver_t* m_driver = nullptr;
+    const char* m_driverName = "";
+    AudioStreamClock m_streamClock;
+};

@@ -1,0 +1,58 @@
+#include "platform/SynthScheduler.h"
+
+#include "platform/FluidSynthCore.h"
+
+#include <algorithm>
+
+SynthScheduler::SynthScheduler(FluidSynthCore& synth, TimedMessageQueue::Growth growth)
+    : m_synth(synth), m_queue(kCapacity, kLongSlots, growth) {}
+
+std::int64_t SynthScheduler::BoundaryFrame(MonoTime at, MonoTime firstFrameTime,
+                                           std::int64_t firstFrame) const {
+    const std::int64_t ns =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(at - firstFrameTime).count();
+    // Rounded to the nearest frame, then to the nearest block boundary.
+    const std::int64_t offset =
+        ns >= 0 ? (ns * FluidSynthCore::kSampleRate + 500000000) / 1000000000
+                : -((-ns * FluidSynthCore::kSampleRate + 500000000) / 1000000000);
+    const std::int64_t frame = firstFrame + offset;
+    constexpr std::int64_t block = FluidSynthCore::kBlockFrames;
+    if (frame <= 0)
+        return 0;
+    return (frame + block / 2) / block * block;
+}
+
+void SynthScheduler::Render(float* left, float* right, int frames, MonoTime firstFrameTime) {
+    const std::int64_t first = m_synth.FramesRendered();
+    const std::int64_t end = first + frames;
+    for (;;) {
+        const std::int64_t now = m_synth.FramesRendered();
+        MonoTime at;
+        std::int64_t boundary = end;
+        if (m_queue.NextTime(at))
+            boundary = BoundaryFrame(at, firstFrameTime, first);
+        if (boundary <= now) {
+            m_queue.TakeNext([this](const TimedMessageQueue::View& message) { Deliver(message); });
+            continue;
+        }
+        const std::int64_t until = std::min(boundary, end);
+        const auto done = static_cast<int>(now - first);
+        m_synth.Render(left + done, right + done, static_cast<int>(until - now));
+        if (until == end)
+            return;
+    }
+}
+
+void SynthScheduler::Deliver(const TimedMessageQueue::View& message) {
+    switch (message.kind) {
+    case TimedMessageQueue::Kind::Short:
+        m_synth.SendShort(message.bytes, message.length);
+        break;
+    case TimedMessageQueue::Kind::Long:
+        m_synth.SendExclusive(message.bytes, message.length);
+        break;
+    case TimedMessageQueue::Kind::Reset:
+        m_synth.AllNotesOff();
+        break;
+    }
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/TimedMessageQueue.h"
+
+#include <cstddef>
+#include <cstdint>
+
+class FluidSynthCore;
+
+// Places timed messages into the synthesizer's output at the frame of their time. FluidSynth
+// takes an event into account at the start of its next 64-frame block, so a message is applied
+// just before the block boundary nearest to its frame: at most half a block (0.73 ms) off.
+class SynthScheduler {
+public:
+    static constexpr std::size_t kCapacity = 16384;
+    static constexpr std::size_t kLongSlots = 64;
+
+    SynthScheduler(FluidSynthCore& synth, TimedMessageQueue::Growth growth);
+
+    // Any thread. Same results as TimedMessageQueue::Push.
+    int Push(TimedMessageQueue::Kind kind, const std::uint8_t* bytes, std::size_t length,
+             MonoTime at) {
+        return m_queue.Push(kind, bytes, length, at);
+    }
+    void Clear() { m_queue.Clear(); }
+    std::size_t Pending() const { return m_queue.Size(); }
+
+    // Renders the next `frames` frames, the first of which sounds at `firstFrameTime`,
+    // delivering every message whose time falls before the end of that stretch.
+    void Render(float* left, float* right, int frames, MonoTime firstFrameTime);
+
+private:
+    // The synthesizer frame (counted since it was made) at which a message at `at` applies.
+    std::int64_t BoundaryFrame(MonoTime at, MonoTime firstFrameTime, std::int64_t firstFrame) const;
+    void Deliver(const TimedMessageQueue::View& message);
+
+    FluidSynthCore& m_synth;
+    TimedMessageQueue m_queue;
+};
