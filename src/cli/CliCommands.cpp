@@ -2,8 +2,13 @@
 
 #include "cli/CliDevices.h"
 
+int RunInfoCommand(const std::vector<std::string>& args);
+int RunEventsCommand(const std::vector<std::string>& args);
+
 const std::vector<CliCommand>& CliCommandTable() {
     static const std::vector<CliCommand> table = {
+        {"info", "song information, rows and lyrics ([--json] [--words] FILE...)", RunInfoCommand},
+        {"events", "the merged event list of a song (FILE)", RunEventsCommand},
         {"devices", "list the MIDI output devices", RunDevicesCommand},
     };
     return table;

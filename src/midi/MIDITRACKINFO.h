@@ -7,7 +7,7 @@
 // One spectrum row. The player moves sounding and level on the timer thread, the spectrum
 // reads and decays them on its own thread and the user interface toggles muted: all atomics.
 struct MIDITRACKINFO {
-    static constexpr int kPercussion = 128; // label of channel-10 rows
+    static constexpr int kPercussion = 128;  // label of channel-10 rows
     static constexpr int kChannelBase = 129; // labels 129..144: channels 1..16
 
     int label = 0; // 0..127 GM program, 128 percussion, 129..144 channel 1..16

@@ -1,0 +1,223 @@
+#include "midi/CLSMIDIData.h"
+
+#include "midi/CLSMIDIDataLoadState.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <new>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+constexpr int kErrRead = 7;
+constexpr int kErrMemory = 14;
+constexpr std::size_t kSpareBytes = 8;
+
+std::uint32_t ReadLE32(const std::uint8_t* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// A file of the .rmi kind wraps the Standard MIDI File in a RIFF "RMID" form whose "data"
+// chunk holds it. Narrows [data, data + size) to that chunk; anything else stays as it is.
+void UnwrapRiffMidi(const std::uint8_t*& data, std::size_t& size) {
+    if (size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "RMID", 4) != 0)
+        return;
+    std::size_t offset = 12;
+    while (offset + 8 <= size) {
+        const std::uint32_t length = ReadLE32(data + offset + 4);
+        const std::size_t body = offset + 8;
+        if (std::memcmp(data + offset, "data", 4) == 0) {
+            data += body;
+            size = std::min<std::size_t>(length, size - body);
+            return;
+        }
+        if (length > size - body)
+            break;
+        offset = body + length + (length & 1); // chunks are padded to even sizes
+    }
+}
+
+} // namespace
+
+int CLSMIDIData::s_spectrumType = 0;
+
+bool CLSMIDIData::ImageBuffer::Allocate(std::size_t size) {
+    m_capacity = 0;
+    m_length = 0;
+    try {
+        m_bytes = std::make_unique<std::uint8_t[]>(size + kSpareBytes); // zero-filled
+    } catch (const std::bad_alloc&) {
+        m_bytes.reset();
+        return false;
+    }
+    m_capacity = size + kSpareBytes;
+    return true;
+}
+
+CLSMIDIData::CLSMIDIData() = default;
+
+CLSMIDIData::~CLSMIDIData() {
+    StopPlayback();
+}
+
+void CLSMIDIData::SetOwner(OwnerWindow owner, Notifier notifier) {
+    m_owner = owner;
+    m_notifier = std::move(notifier);
+}
+
+void CLSMIDIData::SetSpectrumType(int mode) noexcept {
+    s_spectrumType = mode;
+}
+
+int CLSMIDIData::GetSpectrumType() noexcept {
+    return s_spectrumType;
+}
+
+void CLSMIDIData::Notify(int kind, unsigned param) const {
+    if (m_notifier)
+        m_notifier(kind, param);
+}
+
+void CLSMIDIData::Clear() {
+    StopPlayback();
+    m_length = 0;
+    m_xf = 0;
+    m_events.clear();
+    m_eventArena.Release();
+    m_words.clear();
+    m_rows.clear();
+    m_fileName = "";
+    m_title = "";
+    m_composer = "";
+    m_lyricist = "";
+    m_arranger = "";
+    m_artist = "";
+}
+
+bool CLSMIDIData::Load(const char* path) {
+    Clear();
+    ImageBuffer image;
+    const bool read =
+        IsArchiveMemberPath(path) ? ReadArchiveMember(path, image) : ReadFileImage(path, image);
+    if (!read)
+        return false;
+    return BuildSong(image.Data(), image.Length(), path);
+}
+
+bool CLSMIDIData::LoadFromMemory(const void* data, std::size_t size, const char* name) {
+    Clear();
+    return BuildSong(static_cast<const std::uint8_t*>(data), size, name ? name : "");
+}
+
+bool CLSMIDIData::ReadFileImage(const char* path, ImageBuffer& image) {
+    const auto fail = [&](int code, int line, int fd) {
+        if (fd >= 0)
+            ::close(fd);
+        if (m_owner)
+            CLSError(code, kModule, line).Show(m_owner);
+        return false;
+    };
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(kErrRead, __LINE__, fd);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || info.st_size < 0)
+        return fail(kErrRead, __LINE__, fd);
+    const auto size = static_cast<std::size_t>(info.st_size);
+    if (!image.Allocate(size))
+        return fail(kErrMemory, __LINE__, fd);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::read(fd, image.Data() + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(kErrRead, __LINE__, fd);
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    image.SetLength(done);
+    return true;
+}
+
+bool CLSMIDIData::BuildSong(const std::uint8_t* data, std::size_t size, const char* name) {
+    UnwrapRiffMidi(data, size);
+    CLSSMFTrackArray tracks;
+    if (!CollectChunks(data, size, tracks)) {
+        Clear();
+        return false;
+    }
+    druvel::vector<std::uint16_t> rowTable;
+    std::size_t eventCount = 0;
+    BuildRows(data, tracks, rowTable, eventCount);
+    // One list node per event at most: reserve them in one piece.
+    m_eventArena.Reserve(eventCount * (sizeof(CLSMIDIEvent) + 2 * sizeof(void*)));
+
+    LoadState state;
+    m_maxVelocity = 1;
+    MergeTracks(data, tracks, rowTable, state);
+    const std::uint64_t ms = state.lengthMicroseconds / 1000;
+    m_length = ms > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<unsigned>(ms);
+
+    CompleteWordList();
+    m_fileName = name;
+    Notify(kNotifyLoaded, 0);
+    return true;
+}
+
+// ---- CLSMIDIEvent ----
+
+unsigned CLSMIDIData::CLSMIDIEvent::BlockLength() const noexcept {
+    const std::uint8_t* block = Block();
+    return block ? static_cast<unsigned>(block[0] | (block[1] << 8)) : 0;
+}
+
+const std::uint8_t* CLSMIDIData::CLSMIDIEvent::BlockData() const noexcept {
+    const std::uint8_t* block = Block();
+    return block ? block + 2 : nullptr;
+}
+
+const char* CLSMIDIData::CLSMIDIEvent::BlockText() const noexcept {
+    const std::uint8_t* bytes = BlockData();
+    return bytes ? reinterpret_cast<const char*>(bytes) : "";
+}
+
+void CLSMIDIData::CLSMIDIEvent::SetBlock(const std::uint8_t* bytes, std::size_t count, int prefix) {
+    FreeBlock();
+    const std::size_t stored = count + (prefix >= 0 ? 1 : 0);
+    // Two zero bytes after every block let meta texts be read as null-terminated strings.
+    auto owned = std::make_unique_for_overwrite<std::uint8_t[]>(2 + stored + 2);
+    std::uint8_t* block = owned.get();
+    block[0] = static_cast<std::uint8_t>(stored & 0xFF);
+    block[1] = static_cast<std::uint8_t>((stored >> 8) & 0xFF);
+    std::uint8_t* out = block + 2;
+    if (prefix >= 0)
+        *out++ = static_cast<std::uint8_t>(prefix);
+    if (count > 0)
+        std::memcpy(out, bytes, count);
+    out[count] = 0;
+    out[count + 1] = 0;
+    m_payload.block = owned.release(); // owned by this event from here on, see FreeBlock
+}
+
+void CLSMIDIData::CLSMIDIEvent::FreeBlock() noexcept {
+    if (HasBlock())
+        std::unique_ptr<std::uint8_t[]>(std::exchange(m_payload.block, nullptr)).reset();
+}
+
+void CLSMIDIData::CLSMIDIEvent::Take(CLSMIDIEvent& other) noexcept {
+    delta = other.delta;
+    row = other.row;
+    status = other.status;
+    metaType = other.metaType;
+    m_payload = other.m_payload;
+    other.m_payload.block = nullptr;
+    other.status = 0;
+}

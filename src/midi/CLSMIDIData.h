@@ -1,0 +1,251 @@
+#pragma once
+
+#include "core/CLSError.h"
+#include "core/CLSTString.h"
+#include "core/vector.h"
+#include "midi/CLSMIDIWordInfo.h"
+#include "midi/CLSNodeArena.h"
+#include "midi/MIDITRACKINFO.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <list>
+#include <memory>
+#include <memory_resource>
+
+// The song and its player in one object: loading turns a Standard MIDI File into one merged,
+// time-ordered event list, the spectrum rows, the song length, the song information and the
+// timed word list. The shell owns exactly one for the whole run.
+class CLSMIDIData {
+public:
+    // One merged event. Times are in ticks since the previous event of the list.
+    class CLSMIDIEvent {
+    public:
+        int delta = 0;
+        // Note-on/off: index into the rows; any other event: the track it came from.
+        std::uint16_t row = 0;
+        std::uint8_t status = 0;
+        std::uint8_t metaType = 0; // only for status 0xFF
+
+        CLSMIDIEvent() noexcept { m_payload.block = nullptr; }
+        CLSMIDIEvent(const CLSMIDIEvent&) = delete;
+        CLSMIDIEvent& operator=(const CLSMIDIEvent&) = delete;
+        CLSMIDIEvent(CLSMIDIEvent&& other) noexcept { Take(other); }
+        CLSMIDIEvent& operator=(CLSMIDIEvent&& other) noexcept {
+            if (this != &other) {
+                FreeBlock();
+                Take(other);
+            }
+            return *this;
+        }
+        ~CLSMIDIEvent() { FreeBlock(); }
+
+        // 0xF0, 0xF7 and the meta types without a fixed layout carry a block of their own.
+        static bool CarriesBlock(std::uint8_t status, std::uint8_t metaType) noexcept {
+            if (status == 0xF0 || status == 0xF7)
+                return true;
+            if (status != 0xFF)
+                return false;
+            switch (metaType) {
+            case 0x00:
+            case 0x20:
+            case 0x2F:
+            case 0x51:
+            case 0x58:
+            case 0x59:
+                return false;
+            default:
+                return true;
+            }
+        }
+        bool HasBlock() const noexcept { return CarriesBlock(status, metaType); }
+
+        // Channel and short system messages, and the fixed-layout metas (0x00 and 0x59: two
+        // bytes, 0x20: one, 0x58: four).
+        std::uint8_t Data(int index) const noexcept { return m_payload.bytes[index & 3]; }
+        std::uint8_t Data1() const noexcept { return m_payload.bytes[0]; }
+        std::uint8_t Data2() const noexcept { return m_payload.bytes[1]; }
+        void SetData(int index, std::uint8_t value) noexcept { m_payload.bytes[index & 3] = value; }
+        // Meta 0x51: microseconds per quarter note.
+        std::uint32_t Tempo() const noexcept { return m_payload.tempo; }
+        void SetTempo(std::uint32_t tempo) noexcept { m_payload.tempo = tempo; }
+
+        // The block: a 16-bit length, then the bytes (a sysex 0xF0 block starts with 0xF0; a
+        // meta block is followed by two zero bytes the length does not count). Null when the
+        // event has none.
+        const std::uint8_t* Block() const noexcept {
+            return HasBlock() ? m_payload.block : nullptr;
+        }
+        unsigned BlockLength() const noexcept;
+        const std::uint8_t* BlockData() const noexcept;
+        // Meta texts as a null-terminated string (CP932 bytes).
+        const char* BlockText() const noexcept;
+        // Makes the block: status and meta type must be set first. `prefix` (-1 for none) goes
+        // in front of the bytes, as 0xF0 does for exclusive messages.
+        void SetBlock(const std::uint8_t* bytes, std::size_t count, int prefix = -1);
+
+    private:
+        void FreeBlock() noexcept;
+        void Take(CLSMIDIEvent& other) noexcept;
+
+        union Payload {
+            std::uint8_t bytes[4];
+            std::uint32_t tempo;
+            std::uint8_t* block;
+        } m_payload;
+    };
+
+    // One chunk being read; lives only while loading.
+    struct CLSSMFTrack {
+        std::size_t cursor = 0; // next byte to read (offset into the image)
+        std::size_t start = 0;
+        std::size_t end = 0;
+        std::uint64_t nextTime = 0; // absolute tick of the pending event
+        std::uint32_t pendingDelta = 0;
+        std::uint16_t number = 0;
+        bool exhausted = false;
+        std::uint8_t runningStatus = 0x90;
+        std::uint8_t programs[16] = {};
+    };
+
+    using CLSMIDIEventList = std::pmr::list<CLSMIDIEvent>;
+    using CLSMIDIWordList = std::list<CLSMIDIWordInfo>;
+    // Notification to the owner window: kind 0 song loaded, 1 tempo played (param: the
+    // tempo), 3 end of song. Posted, never waited for.
+    using Notifier = std::function<void(int kind, unsigned param)>;
+
+    enum Notification : int { kNotifyLoaded = 0, kNotifyTempo = 1, kNotifyEnd = 3 };
+    static constexpr int kDefaultTempo = 500000;
+    static constexpr const char* kModule = "MIDIDATA";
+
+    CLSMIDIData();
+    ~CLSMIDIData();
+    CLSMIDIData(const CLSMIDIData&) = delete;
+    CLSMIDIData& operator=(const CLSMIDIData&) = delete;
+
+    // ---- Loading ----
+    // Replaces the song by the file (or archive member) at `path`. Read errors are shown with
+    // the owner window; an input that is not a Standard MIDI File gives false silently.
+    bool Load(const char* path);
+    // The same from bytes already in memory; `name` becomes the file name.
+    bool LoadFromMemory(const void* data, std::size_t size, const char* name);
+    void Clear();
+    bool IsLoaded() const noexcept { return !m_events.empty(); }
+
+    void SetOwner(OwnerWindow owner, Notifier notifier = {});
+    OwnerWindow Owner() const noexcept { return m_owner; }
+    // Instrument mode for later loads: 0 per track, channel and program; 1 per program; 2 per
+    // channel.
+    static void SetSpectrumType(int mode) noexcept;
+    static int GetSpectrumType() noexcept;
+
+    // ---- The loaded song ----
+    const CLSTString& GetFileName() const noexcept { return m_fileName; }
+    const CLSTString& GetTitle() const noexcept { return m_title; }
+    const CLSTString& GetComposer() const noexcept { return m_composer; }
+    const CLSTString& GetLyricist() const noexcept { return m_lyricist; }
+    const CLSTString& GetArranger() const noexcept { return m_arranger; }
+    const CLSTString& GetArtist() const noexcept { return m_artist; }
+    unsigned GetLength() const noexcept { return m_length; } // ms
+    int GetResolution() const noexcept { return m_resolution; }
+    unsigned GetFormat() const noexcept { return m_format; }
+    int GetXF() const noexcept { return m_xf; }
+    int GetMaxVelocity() const noexcept { return m_maxVelocity; }
+    MIDITRACKINFOARRAY& GetRows() noexcept { return m_rows; }
+    const MIDITRACKINFOARRAY& GetRows() const noexcept { return m_rows; }
+    const CLSMIDIEventList& GetEvents() const noexcept { return m_events; }
+    const CLSMIDIWordList& GetWords() const noexcept { return m_words; }
+
+    // XF lyric mark-up into the display notation, as loading does it (for tests).
+    static CLSTString ConvertXFLyricForTest(const char* lyric, const CLSTString& pending) {
+        return ConvertXFLyric(lyric, pending);
+    }
+
+private:
+    using CLSSMFTrackArray = druvel::vector<CLSSMFTrack>;
+    struct LoadState;
+
+    // The whole file or archive member while loading: zero-filled, with 8 spare bytes after
+    // the data.
+    class ImageBuffer {
+    public:
+        // False when the memory cannot be had.
+        bool Allocate(std::size_t size);
+        std::uint8_t* Data() noexcept { return m_bytes.get(); }
+        const std::uint8_t* Data() const noexcept { return m_bytes.get(); }
+        std::size_t Capacity() const noexcept { return m_capacity; }
+        // Number of data bytes actually read into the buffer.
+        std::size_t Length() const noexcept { return m_length; }
+        void SetLength(std::size_t length) noexcept {
+            m_length = length < m_capacity ? length : m_capacity;
+        }
+
+    private:
+        std::unique_ptr<std::uint8_t[]> m_bytes;
+        std::size_t m_capacity = 0;
+        std::size_t m_length = 0;
+    };
+
+    // Loading (CLSMIDIData.cpp, CLSMIDIDataSMF.cpp).
+    bool ReadFileImage(const char* path, ImageBuffer& image);
+    // Archive members (CLSMIDIDataArchive.cpp): the path names one, and the member is read.
+    static bool IsArchiveMemberPath(const char* path) noexcept;
+    bool ReadArchiveMember(const char* path, ImageBuffer& image);
+    bool BuildSong(const std::uint8_t* data, std::size_t size, const char* name);
+    bool CollectChunks(const std::uint8_t* data, std::size_t size, CLSSMFTrackArray& tracks);
+    void BuildRows(const std::uint8_t* data, const CLSSMFTrackArray& tracks,
+                   druvel::vector<std::uint16_t>& rowTable, std::size_t& eventCount);
+    void MergeTracks(const std::uint8_t* data, CLSSMFTrackArray& tracks,
+                     const druvel::vector<std::uint16_t>& rowTable, LoadState& state);
+    void HandleMergedEvent(CLSMIDIEvent&& event, std::uint32_t delta, LoadState& state);
+
+    // Song information and lyrics (CLSMIDIDataWords.cpp, ...PagePlan.cpp, ...Schedule.cpp).
+    void OnInformationEvent(const CLSMIDIEvent& event, std::uint32_t delta);
+    void OnTempoEvent(std::uint32_t time, std::uint32_t tempo);
+    void OnCuePointEvent(const CLSMIDIEvent& event, std::uint32_t delta, LoadState& state);
+    void OnLyricEvent(const CLSMIDIEvent& event, std::uint32_t delta, LoadState& state);
+    // XF lyric mark-up into the display notation ("\\" escapes, "/" line feed, "^" and "%"
+    // full-width space, ">" tab, "(reading)" ruby).
+    static CLSTString ConvertXFLyric(const char* lyric, const CLSTString& pending);
+    void CompleteWordList();
+    void BuildPagePlan();
+    void LayOutPage(CLSMIDIWordList::iterator start, std::uint32_t tempo);
+    CLSMIDIWordList::iterator CollectLine(CLSMIDIWordList::iterator start);
+    CLSMIDIWordList::iterator WrapAt(CLSMIDIWordList::iterator split);
+    void BuildSchedule();
+    std::uint32_t EarlyTicks(std::uint32_t tempo) const noexcept;
+    CLSMIDIWordList::iterator ShowPageEarly(CLSMIDIWordList::iterator r,
+                                            CLSMIDIWordList::iterator j, std::uint32_t early);
+    void InsertClearLine(CLSMIDIWordList::iterator r, int line, std::uint32_t early);
+    CLSMIDIWordList::iterator ShowUpperHalfEarly(CLSMIDIWordList::iterator r, std::uint32_t early);
+    int TicksToMs(std::uint32_t ticks, std::uint32_t tempo) const noexcept;
+
+    // Stops the player; the playback engine (CLSMIDIDataPlayback.cpp) owns it.
+    void StopPlayback();
+
+    void Notify(int kind, unsigned param) const;
+
+    static int s_spectrumType;
+
+    OwnerWindow m_owner = nullptr;
+    Notifier m_notifier;
+    CLSTString m_fileName;
+    CLSTString m_title;
+    CLSTString m_composer;
+    CLSTString m_lyricist;
+    CLSTString m_arranger;
+    CLSTString m_artist;
+    int m_resolution = 0;
+    unsigned m_length = 0; // ms
+    CLSMIDIWordList m_words;
+    unsigned m_format = 0;
+    int m_xf = 0;
+    int m_maxVelocity = 1;
+    CLSNodeArena m_eventArena; // declared before the list: the list's nodes live in it
+    CLSMIDIEventList m_events{&m_eventArena};
+    MIDITRACKINFOARRAY m_rows;
+
+    // ---- Playback engine ----
+    // (members and methods of the player go here)
+};

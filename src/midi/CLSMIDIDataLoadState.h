@@ -1,0 +1,13 @@
+#pragma once
+
+#include "midi/CLSMIDIData.h"
+
+// What one load carries from event to event while the tracks are merged.
+struct CLSMIDIData::LoadState {
+    std::uint64_t lengthMicroseconds = 0; // 64 bits: 32 overflow after about 71 minutes
+    std::uint32_t tempo = kDefaultTempo;  // tempo in force
+    std::uint32_t skippedEventTime = 0;   // ticks since the last event put in the event list
+    std::uint32_t skippedWordTime = 0;    // ticks since the last record put in the word list
+    int lyricPart = 0;
+    CLSTString pendingLyric;
+};
