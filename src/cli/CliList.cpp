@@ -1,5 +1,5 @@
 // druvel-cli list PATH...: the playlist that adding these paths would make, one path a line.
-#include "cli/CliPlayList.h"
+#include "playlist/PlayListArguments.h"
 
 #include <cstdio>
 

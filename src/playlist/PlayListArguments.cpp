@@ -1,4 +1,4 @@
-#include "cli/CliPlayList.h"
+#include "playlist/PlayListArguments.h"
 
 bool AddCliPaths(CLSPlayList& playList, const std::vector<std::string>& paths) {
     bool all = true;

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-// Adds the paths of a druvel-cli command line to a playlist as the program adds its own
-// command-line paths: songs, playlist files, archives (every "*.mid" member) and folders with
+// Adds the paths of a druvel-cli command line (list, play) to a playlist as the program adds its
+// own command-line paths: songs, playlist files, archives (every "*.mid" member) and folders with
 // their subfolders. False when any path could not be added.
 bool AddCliPaths(CLSPlayList& playList, const std::vector<std::string>& paths);
 
