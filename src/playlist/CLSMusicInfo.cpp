@@ -17,7 +17,30 @@ void AppendField(CLSTString& text, const char* label, const CLSTString& value) {
 
 } // namespace
 
+CLSMusicInfo::CLSMusicInfo() : m_fields(std::make_unique<Fields>()) {}
+
+CLSMusicInfo::CLSMusicInfo(const CLSTString& path) : m_fields(std::make_unique<Fields>()) {
+    m_fields->path = path;
+}
+
+CLSMusicInfo::CLSMusicInfo(const CLSMusicInfo& other)
+    : m_fields(std::make_unique<Fields>(*other.m_fields)) {}
+
+CLSMusicInfo& CLSMusicInfo::operator=(const CLSMusicInfo& other) {
+    if (this == &other)
+        return *this;
+    if (m_fields)
+        *m_fields = *other.m_fields;
+    else
+        m_fields = std::make_unique<Fields>(*other.m_fields);
+    return *this;
+}
+
+CLSMusicInfo::~CLSMusicInfo() = default;
+
 CLSTString CLSMusicInfo::DisplayName() const {
+    const CLSTString& title = m_fields->title;
+    const CLSTString& path = m_fields->path;
     if (!title.IsEmpty())
         return title;
     const char* member = std::strchr(path.Text(), '>');
@@ -33,16 +56,17 @@ CLSTString CLSMusicInfo::FormatLength(std::int32_t milliseconds) {
 }
 
 CLSTString CLSMusicInfo::ToolTipText() const {
+    const Fields& f = *m_fields;
     CLSTString text("ファイル名: ");
-    text += path;
-    AppendField(text, "曲名: ", title);
-    AppendField(text, "作曲: ", composer);
-    AppendField(text, "作詞: ", lyricist);
-    AppendField(text, "編曲: ", arranger);
-    AppendField(text, "アーティスト: ", artist);
-    if (length != 0) {
+    text += f.path;
+    AppendField(text, "曲名: ", f.title);
+    AppendField(text, "作曲: ", f.composer);
+    AppendField(text, "作詞: ", f.lyricist);
+    AppendField(text, "編曲: ", f.arranger);
+    AppendField(text, "アーティスト: ", f.artist);
+    if (f.length != 0) {
         text += "\r\n長さ: ";
-        text += FormatLength(length);
+        text += FormatLength(f.length);
     }
     return text;
 }

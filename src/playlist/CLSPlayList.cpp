@@ -32,25 +32,25 @@ const CLSMusicInfo* CLSPlayList::GetEntry(unsigned i) const {
 }
 
 CLSTString CLSPlayList::GetPath(unsigned i) const {
-    return i < Count() ? m_entries[i].path : CLSTString();
+    return i < Count() ? m_entries[i].Get().path : CLSTString();
 }
 CLSTString CLSPlayList::GetTitle(unsigned i) const {
-    return i < Count() ? m_entries[i].title : CLSTString();
+    return i < Count() ? m_entries[i].Get().title : CLSTString();
 }
 CLSTString CLSPlayList::GetComposer(unsigned i) const {
-    return i < Count() ? m_entries[i].composer : CLSTString();
+    return i < Count() ? m_entries[i].Get().composer : CLSTString();
 }
 CLSTString CLSPlayList::GetLyricist(unsigned i) const {
-    return i < Count() ? m_entries[i].lyricist : CLSTString();
+    return i < Count() ? m_entries[i].Get().lyricist : CLSTString();
 }
 CLSTString CLSPlayList::GetArranger(unsigned i) const {
-    return i < Count() ? m_entries[i].arranger : CLSTString();
+    return i < Count() ? m_entries[i].Get().arranger : CLSTString();
 }
 CLSTString CLSPlayList::GetArtist(unsigned i) const {
-    return i < Count() ? m_entries[i].artist : CLSTString();
+    return i < Count() ? m_entries[i].Get().artist : CLSTString();
 }
 std::int32_t CLSPlayList::GetLength(unsigned i) const {
-    return i < Count() ? m_entries[i].length : 0;
+    return i < Count() ? m_entries[i].Get().length : 0;
 }
 
 void CLSPlayList::SetCurrent(unsigned i) {
@@ -93,7 +93,10 @@ bool CLSPlayList::CanMoveDown() const {
 }
 
 void CLSPlayList::InsertEntry(unsigned i, const CLSMusicInfo& entry) {
-    m_entries.insert(m_entries.begin() + i, 1, entry);
+    if (i == Count())
+        m_entries.push_back(entry);
+    else
+        m_entries.insert(m_entries.begin() + i, 1, entry);
     m_view->InsertRow(i);
     m_view->RefreshRow(i);
 }
@@ -169,13 +172,13 @@ bool CLSPlayList::DeleteSelected() {
     return kept;
 }
 
-void CLSPlayList::SetEntryField(CLSTString CLSMusicInfo::*field, const CLSTString& text) {
+void CLSPlayList::SetEntryField(CLSTString CLSMusicInfo::Fields::*field, const CLSTString& text) {
     if (m_current < Count())
-        m_entries[m_current].*field = text;
+        m_entries[m_current].Get().*field = text;
 }
 
 void CLSPlayList::SetCurrentTitle(const CLSTString& text) {
-    SetEntryField(&CLSMusicInfo::title, text);
+    SetEntryField(&CLSMusicInfo::Fields::title, text);
     if (m_current < Count())
         m_view->RefreshRow(m_current);
 }
@@ -183,27 +186,27 @@ void CLSPlayList::SetCurrentTitle(const CLSTString& text) {
 void CLSPlayList::SetCurrentLength(std::int32_t milliseconds) {
     if (m_current >= Count())
         return;
-    m_entries[m_current].length = milliseconds;
+    m_entries[m_current].Get().length = milliseconds;
     m_view->RefreshRow(m_current);
 }
 
 void CLSPlayList::SetCurrentComposer(const CLSTString& text) {
-    SetEntryField(&CLSMusicInfo::composer, text);
+    SetEntryField(&CLSMusicInfo::Fields::composer, text);
 }
 void CLSPlayList::SetCurrentLyricist(const CLSTString& text) {
-    SetEntryField(&CLSMusicInfo::lyricist, text);
+    SetEntryField(&CLSMusicInfo::Fields::lyricist, text);
 }
 void CLSPlayList::SetCurrentArranger(const CLSTString& text) {
-    SetEntryField(&CLSMusicInfo::arranger, text);
+    SetEntryField(&CLSMusicInfo::Fields::arranger, text);
 }
 void CLSPlayList::SetCurrentArtist(const CLSTString& text) {
-    SetEntryField(&CLSMusicInfo::artist, text);
+    SetEntryField(&CLSMusicInfo::Fields::artist, text);
 }
 
 CLSTStringArray CLSPlayList::GetPaths() const {
     CLSTStringArray paths;
     for (const CLSMusicInfo& entry : m_entries)
-        paths.push_back(entry.path);
+        paths.push_back(entry.Get().path);
     return paths;
 }
 
@@ -271,7 +274,7 @@ bool CLSPlayList::SaveToFile(const char* path) const {
     // A failing write (a full disk) must not end the program: it is this save that failed.
     try {
         for (const CLSMusicInfo& entry : m_entries)
-            file.WriteLine(entry.path);
+            file.WriteLine(entry.Get().path);
     } catch (const CLSError&) {
         return false;
     }

@@ -111,7 +111,7 @@ public:
     static CLSTString WithDefaultExtension(const CLSTString& name, int filterIndex);
 
 private:
-    void SetEntryField(CLSTString CLSMusicInfo::*field, const CLSTString& text);
+    void SetEntryField(CLSTString CLSMusicInfo::Fields::*field, const CLSTString& text);
     void InsertEntry(unsigned i, const CLSMusicInfo& entry);
     void RemoveEntry(unsigned i);
 

@@ -230,9 +230,9 @@ TEST(CLSMusicInfo, RowTextsForTheView) {
     EXPECT_STREQ(CLSMusicInfo::FormatLength(999).Text(), "0:00");
     EXPECT_STREQ(CLSMusicInfo::FormatLength(60000).Text(), "1:00");
     EXPECT_STREQ(CLSMusicInfo::FormatLength(83456).Text(), "1:23");
-    song.title = "T";
-    song.artist = "A";
-    song.length = 83456;
+    song.Get().title = "T";
+    song.Get().artist = "A";
+    song.Get().length = 83456;
     EXPECT_STREQ(song.DisplayName().Text(), "T");
     EXPECT_STREQ(
         song.ToolTipText().Text(),
