@@ -34,34 +34,48 @@ void CutToBuffer(std::string& text) {
 
 const char* CLSError::CodeText(int code) noexcept {
     switch (code) {
-    case 4: return "ダイアログを表示できません。";
-    case 5: return "ファイルを開けません。";
-    case 6: return "再生できません。";
-    case 7: return "ファイルを読み込めません。";
-    case 8: return "ウィンドウクラスを登録できません。";
-    case 9: return "ファイルに書き込めません。";
-    case 10: return "DLL のバージョンが違います。";
-    case 11: return "パラメータが不正です。";
-    case 12: return "このアーカイブ形式には対応していません。";
-    case 13: return "その機能は実装されていません。";
-    case 14: return "メモリ不足です。";
-    case 15: return "添字が範囲外です。";
-    case 16: return "予期しないエラーです。";
-    default: return "???";
+    case 4:
+        return "ダイアログを表示できません。";
+    case 5:
+        return "ファイルを開けません。";
+    case 6:
+        return "再生できません。";
+    case 7:
+        return "ファイルを読み込めません。";
+    case 8:
+        return "ウィンドウクラスを登録できません。";
+    case 9:
+        return "ファイルに書き込めません。";
+    case 10:
+        return "DLL のバージョンが違います。";
+    case 11:
+        return "パラメータが不正です。";
+    case 12:
+        return "このアーカイブ形式には対応していません。";
+    case 13:
+        return "その機能は実装されていません。";
+    case 14:
+        return "メモリ不足です。";
+    case 15:
+        return "添字が範囲外です。";
+    case 16:
+        return "予期しないエラーです。";
+    default:
+        return "???";
     }
 }
 
 std::string CLSError::Message() const {
     std::string text = m_midiSystem ? MidiOutErrorText(m_code) : CodeText(m_code);
-    char where[128];
-    std::snprintf(where, sizeof where, "\n\n%s : %d行", m_module ? m_module : "", m_line);
-    text += where;
+    text += "\n\n";
+    text += m_module ? m_module : "";
+    text += " : " + std::to_string(m_line) + "行";
     CutToBuffer(text);
     return text;
 }
 
 void CLSError::Show(OwnerWindow owner) const {
-    Report report{Message(), kCaption, owner};
+    Report report{Message(), kCaption, owner, kStyleIconError};
     Reporter reporter;
     {
         std::lock_guard lock(g_reporterMutex);

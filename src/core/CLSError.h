@@ -28,11 +28,15 @@ public:
     static constexpr const char* kCaption = "Druvel";
     static constexpr std::size_t kTextBufferSize = 388;
 
-    // What the user sees; the GUI shows it in a message box with an error icon.
+    // Message box style of every report: the error icon with a single OK button.
+    static constexpr unsigned kStyleIconError = 0x10;
+
+    // What the user sees; the GUI shows it in a message box of the given style.
     struct Report {
         std::string text;
         const char* caption;
         OwnerWindow owner;
+        unsigned style = kStyleIconError;
     };
     using Reporter = std::function<void(const Report&)>;
 

@@ -18,7 +18,9 @@ CLSFileReadLine::CLSFileReadLine(const char* path) {
         Open(path);
 }
 
-CLSFileReadLine::~CLSFileReadLine() { Close(); }
+CLSFileReadLine::~CLSFileReadLine() {
+    Close();
+}
 
 bool CLSFileReadLine::Open(const char* path) {
     Close();
@@ -48,14 +50,25 @@ int CLSFileReadLine::Close() {
     return result;
 }
 
+// Fills the block as far as the file allows, so that block boundaries fall at the same bytes
+// for a pipe as for a regular file.
+int CLSFileReadLine::ReadFull(char* buffer, int size) {
+    int total = 0;
+    while (total < size) {
+        const ssize_t n = ::read(m_fd, buffer + total, static_cast<std::size_t>(size - total));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw CLSError(kErrRead, kModule, __LINE__);
+        if (n == 0)
+            break;
+        total += static_cast<int>(n);
+    }
+    return total;
+}
+
 bool CLSFileReadLine::ReadBlock() {
-    ssize_t n;
-    do {
-        n = ::read(m_fd, m_block, kBlockSize);
-    } while (n < 0 && errno == EINTR);
-    if (n < 0)
-        throw CLSError(kErrRead, kModule, __LINE__);
-    m_remaining = static_cast<int>(n);
+    m_remaining = ReadFull(m_block, kBlockSize);
     m_block[m_remaining] = 0;
     m_cursor = m_block;
     if (m_pendingCR && m_remaining > 0 && m_block[0] == '\n') {

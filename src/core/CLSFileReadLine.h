@@ -19,6 +19,7 @@ public:
     bool ReadLine(CLSTString& line);
 
 private:
+    int ReadFull(char* buffer, int size);
     bool ReadBlock();
 
     int m_remaining = 0;

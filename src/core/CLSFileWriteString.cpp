@@ -13,7 +13,9 @@ constexpr const char* kModule = "READLINE";
 constexpr int kErrWrite = 9;
 } // namespace
 
-CLSFileWriteString::~CLSFileWriteString() { Close(); }
+CLSFileWriteString::~CLSFileWriteString() {
+    Close();
+}
 
 bool CLSFileWriteString::Open(const char* path, bool append) {
     Close();
@@ -24,11 +26,20 @@ bool CLSFileWriteString::Open(const char* path, bool append) {
     return m_fd >= 0;
 }
 
-void CLSFileWriteString::Close() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
+bool CLSFileWriteString::OpenNew(const char* path) {
+    Close();
+    if (!path)
+        return false;
+    m_fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    return m_fd >= 0;
+}
+
+bool CLSFileWriteString::Close() {
+    if (m_fd < 0)
+        return true;
+    const int result = ::close(m_fd);
+    m_fd = -1;
+    return result == 0;
 }
 
 void CLSFileWriteString::WriteBytes(const char* data, int length) {
@@ -66,11 +77,15 @@ void CLSFileWriteString::WriteLine(const CLSTString& text) {
     WriteBytes("\r\n", 2);
 }
 
-void CLSFileWriteString::WriteLine(int value) { WriteLine(std::to_string(value).c_str()); }
+void CLSFileWriteString::WriteLine(int value) {
+    WriteLine(std::to_string(value).c_str());
+}
 
 void CLSFileWriteString::WriteLine(char c) {
     Write(c);
     WriteBytes("\r\n", 2);
 }
 
-bool CLSFileWriteString::Sync() { return m_fd >= 0 && ::fsync(m_fd) == 0; }
+bool CLSFileWriteString::Sync() {
+    return m_fd >= 0 && ::fsync(m_fd) == 0;
+}

@@ -11,7 +11,10 @@ public:
     CLSFileWriteString& operator=(const CLSFileWriteString&) = delete;
 
     bool Open(const char* path, bool append = false);
-    void Close();
+    // Creates a file that must not exist yet (and is no link); false when it exists.
+    bool OpenNew(const char* path);
+    // False when the system reports that written data may not have reached the file.
+    bool Close();
     bool IsOpen() const noexcept { return m_fd >= 0; }
 
     void Write(const char* text);

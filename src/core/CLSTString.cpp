@@ -3,10 +3,12 @@
 #include "core/Assert.h"
 #include "core/CLSError.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 
 namespace {
@@ -15,7 +17,9 @@ constexpr const char* kModule = "TSTRING";
 constexpr int kErrParameter = 11;
 constexpr int kErrMemory = 14;
 
-[[noreturn]] void Raise(int code, int line) { throw CLSError(code, kModule, line); }
+[[noreturn]] void Raise(int code, int line) {
+    throw CLSError(code, kModule, line);
+}
 
 char* AllocateBuffer(int size, int line) {
     char* p = static_cast<char*>(std::malloc(static_cast<std::size_t>(size)));
@@ -24,9 +28,13 @@ char* AllocateBuffer(int size, int line) {
     return p;
 }
 
-int ConstructionSize(int length) { return CLSTString::kBlockSize * (length / CLSTString::kBlockSize + 1); }
+int ConstructionSize(int length) {
+    return CLSTString::kBlockSize * (length / CLSTString::kBlockSize + 1);
+}
 
-unsigned char Lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+unsigned char Lower(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
 
 int CompareFolded(const char* a, const char* b) {
     const auto* x = reinterpret_cast<const unsigned char*>(a);
@@ -40,6 +48,10 @@ int CompareFolded(const char* a, const char* b) {
 
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+bool IsSpace(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 int HexValue(char c) {
@@ -64,7 +76,7 @@ CLSTString::CLSTString(const char* text, int position, int count) {
     const int available = text ? static_cast<int>(std::strlen(text)) : 0;
     if (count == -1 && position >= 0)
         count = available - position;
-    if (position < 0 || count < 0 || position + count > available)
+    if (position < 0 || count < 0 || position > available || count > available - position)
         Raise(kErrParameter, __LINE__);
     m_iBufferSize = ConstructionSize(count);
     m_lpszString = AllocateBuffer(m_iBufferSize, __LINE__);
@@ -89,20 +101,17 @@ CLSTString::~CLSTString() {
 
 CLSTString CLSTString::FromBytes(const char* data, int length) {
     CLSTString s;
-    if (length > 0) {
-        s.Fit(length);
-        std::memcpy(s.m_lpszString, data, static_cast<std::size_t>(length));
-        s.m_lpszString[length] = 0;
-        s.m_iLength = length;
-    }
-    // Built strings follow the construction rule.
-    if (s.m_iBufferSize != ConstructionSize(length)) {
-        char* p = static_cast<char*>(std::realloc(s.m_lpszString, ConstructionSize(length)));
-        if (!p)
-            Raise(kErrMemory, __LINE__);
-        s.m_lpszString = p;
-        s.m_iBufferSize = ConstructionSize(length);
-    }
+    if (length <= 0)
+        return s;
+    const int size = ConstructionSize(length);
+    char* p = static_cast<char*>(std::realloc(s.m_lpszString, static_cast<std::size_t>(size)));
+    if (!p)
+        Raise(kErrMemory, __LINE__);
+    s.m_lpszString = p;
+    s.m_iBufferSize = size;
+    std::memcpy(s.m_lpszString, data, static_cast<std::size_t>(length));
+    s.m_lpszString[length] = 0;
+    s.m_iLength = length;
     return s;
 }
 
@@ -123,7 +132,14 @@ CLSTString& CLSTString::operator=(char c) {
     return *this;
 }
 
-int CLSTString::WantedSize(int length) noexcept { return kBlockSize * ((length + 1) / kBlockSize + 1); }
+bool CLSTString::OwnsBytes(const char* text) const noexcept {
+    const std::less<const char*> before;
+    return !before(text, m_lpszString) && before(text, m_lpszString + m_iBufferSize);
+}
+
+int CLSTString::WantedSize(int length) noexcept {
+    return kBlockSize * ((length + 1) / kBlockSize + 1);
+}
 
 void CLSTString::Fit(int length) {
     const int wanted = WantedSize(length);
@@ -141,9 +157,11 @@ void CLSTString::Splice(int position, int count, const char* text, int k) {
         count = m_iLength - position;
     if (position < 0 || count < 0 || position > m_iLength || count > m_iLength - position)
         Raise(kErrParameter, __LINE__);
+    if (k - count > INT_MAX - 1 - m_iLength)
+        Raise(kErrMemory, __LINE__);
     // The text may lie inside our own buffer, which Fit can move: take a copy first.
     std::string aliasCopy;
-    if (k > 0 && text >= m_lpszString && text < m_lpszString + m_iBufferSize) {
+    if (k > 0 && OwnsBytes(text)) {
         aliasCopy.assign(text, static_cast<std::size_t>(k));
         text = aliasCopy.data();
     }
@@ -186,7 +204,9 @@ CLSTString& CLSTString::operator+=(char c) {
     return *this;
 }
 
-CLSTString& CLSTString::operator+=(int value) { return *this += std::to_string(value).c_str(); }
+CLSTString& CLSTString::operator+=(int value) {
+    return *this += std::to_string(value).c_str();
+}
 
 char CLSTString::GetAt(int position) const {
     if (position < 0 || position >= m_iLength)
@@ -204,7 +224,8 @@ int CLSTString::Find(const char* pattern, int start, char escape) const {
             ++i;
             if (i >= m_iLength)
                 break;
-        } else if (m <= m_iLength - i && std::memcmp(m_lpszString + i, pattern, static_cast<std::size_t>(m)) == 0) {
+        } else if (m <= m_iLength - i &&
+                   std::memcmp(m_lpszString + i, pattern, static_cast<std::size_t>(m)) == 0) {
             return i;
         }
         i += IsDoubleByteChar(m_lpszString + i) ? 2 : 1;
@@ -242,14 +263,18 @@ CLSTStringArray CLSTString::Split(char separator, char escape, int maximum) cons
 }
 
 void CLSTString::ReplaceAll(const char* find, const char* with, char escape) {
-    if (!find)
+    // An empty find text would match forever behind every insertion.
+    if (!find || *find == 0)
         Raise(kErrParameter, __LINE__);
-    const int findLength = static_cast<int>(std::strlen(find));
-    const int withLength = with ? static_cast<int>(std::strlen(with)) : 0;
-    int p = Find(find, 0, escape);
+    // Either text may be our own, which every splice changes.
+    const std::string findCopy(find);
+    const std::string withCopy(with ? with : "");
+    const int findLength = static_cast<int>(findCopy.size());
+    const int withLength = static_cast<int>(withCopy.size());
+    int p = Find(findCopy.c_str(), 0, escape);
     while (p != -1) {
-        Splice(p, findLength, with, withLength);
-        p = Find(find, p + withLength, escape);
+        Splice(p, findLength, withCopy.c_str(), withLength);
+        p = Find(findCopy.c_str(), p + withLength, escape);
     }
 }
 
@@ -307,7 +332,7 @@ int CLSTString::ParseInt(const char* text) noexcept {
     if (!text)
         return 0;
     const char* p = text;
-    while (*p == ' ' || *p == '\t')
+    while (IsSpace(*p))
         ++p;
     bool negative = false;
     if (*p == '-' || *p == '+') {
@@ -339,22 +364,31 @@ int CLSTString::ToInt() const {
         const char red[5] = {t[0], t[1], t[2], t[3], 0};
         const char green[5] = {'0', 'x', t[4], t[5], 0};
         const char blue[5] = {'0', 'x', t[6], t[7], 0};
-        return (ParseInt(red) & 0xFF) + (ParseInt(green) & 0xFF) * 0x100 + (ParseInt(blue) & 0xFF) * 0x10000;
+        return (ParseInt(red) & 0xFF) + (ParseInt(green) & 0xFF) * 0x100 +
+               (ParseInt(blue) & 0xFF) * 0x10000;
     }
     return ParseInt(t);
 }
 
-int CLSTString::CompareNoCase(const char* text) const { return CompareFolded(m_lpszString, text ? text : ""); }
+int CLSTString::CompareNoCase(const char* text) const {
+    return CompareFolded(m_lpszString, text ? text : "");
+}
 
 bool CLSTString::operator==(const CLSTString& other) const {
     return std::strcmp(m_lpszString, other.m_lpszString) == 0;
 }
 
-bool CLSTString::operator==(const char* text) const { return std::strcmp(m_lpszString, text ? text : "") == 0; }
+bool CLSTString::operator==(const char* text) const {
+    return std::strcmp(m_lpszString, text ? text : "") == 0;
+}
 
-bool CLSTString::operator<(const CLSTString& other) const { return CompareNoCase(other.m_lpszString) < 0; }
+bool CLSTString::operator<(const CLSTString& other) const {
+    return CompareNoCase(other.m_lpszString) < 0;
+}
 
-bool CLSTString::operator<(const char* text) const { return CompareNoCase(text) < 0; }
+bool CLSTString::operator<(const char* text) const {
+    return CompareNoCase(text) < 0;
+}
 
 CLSTString CLSTString::operator+(const CLSTString& text) const {
     CLSTString result(*this);

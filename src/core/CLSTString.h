@@ -68,12 +68,14 @@ public:
     // A Shift-JIS double-byte character starts at text[0] (lead and trail byte ranges).
     static bool IsDoubleByteChar(const char* text) noexcept;
 
-    // Parses as the platform's string-to-integer with hexadecimal support does.
+    // Leading white space, an optional sign, then "0x" and hex digits or decimal digits, up to
+    // the first byte that does not belong; 32-bit wrap-around; 0 when no digit can be read.
     static int ParseInt(const char* text) noexcept;
 
 private:
     static int WantedSize(int length) noexcept;
     void Fit(int length);
+    bool OwnsBytes(const char* text) const noexcept;
     void Splice(int position, int count, const char* text, int k);
 
     char* m_lpszString;

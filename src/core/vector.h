@@ -2,6 +2,7 @@
 
 #include "core/Assert.h"
 
+#include <cstddef>
 #include <cstdlib>
 #include <new>
 #include <type_traits>
@@ -31,8 +32,14 @@ public:
         : _p(Allocate(RoundCapacity(other._count))), _count(0),
           _capacity(RoundCapacity(other._count)) {
         DRUV_ASSERT(_p != NULL, "vector");
-        for (; _count < other._count; ++_count)
-            ::new (static_cast<void*>(_p + _count)) T(other._p[_count]);
+        try {
+            for (; _count < other._count; ++_count)
+                ::new (static_cast<void*>(_p + _count)) T(other._p[_count]);
+        } catch (...) {
+            DestroyRange(0, _count);
+            std::free(_p);
+            throw;
+        }
     }
 
     ~vector() {
@@ -73,6 +80,7 @@ public:
     void insert(iterator position, unsigned n, const T& value) {
         if (n == 0)
             return;
+        DRUV_ASSERT(position >= begin() && position <= end(), "vector");
         const unsigned index = static_cast<unsigned>(position - _p);
         const T copy(value);
         if (_count + n > _capacity)
@@ -88,6 +96,7 @@ public:
     }
 
     iterator erase(iterator first, iterator last) {
+        DRUV_ASSERT(begin() <= first && first <= last && last <= end(), "vector");
         iterator out = first;
         for (iterator in = last; in != end(); ++in, ++out)
             *out = *in;
