@@ -1,8 +1,8 @@
 #include "core/ArchiveLibrary.h"
 
 #include "fixtures/ArchiveBuilder.h"
+#include "fixtures/ErrorSummary.h"
 #include "fixtures/FakeArchiveLibraries.h"
-#include "fixtures/RecordedErrors.h"
 #include "fixtures/TestPaths.h"
 #include "platform/ArchiveWildcard.h"
 
@@ -33,32 +33,32 @@ std::vector<std::string> FindAll(ArchiveFunctionTable& table, const std::string&
 
 TEST(LoadArchiveLibrary, ChoosesTheLibraryByExtensionWithoutRegardToCase) {
     FakeArchiveLibraries libraries;
-    RecordedErrors errors;
+    ReportRecorder errors;
     ArchiveFunctionTable table;
     EXPECT_TRUE(LoadArchiveLibrary(nullptr, CLSTString("/x/SONGS.LZH"), table));
     EXPECT_TRUE(table.library && table.openArchive && table.closeArchive && table.findFirst &&
                 table.findNext && table.getFileName && table.getOriginalSize && table.extractMem);
     EXPECT_TRUE(LoadArchiveLibrary(nullptr, CLSTString("a.Zip"), table));
     EXPECT_EQ(libraries.loads, 2);
-    EXPECT_EQ(errors.Count(), 0u);
+    EXPECT_EQ(errors.Reports().size(), 0u);
 }
 
 TEST(LoadArchiveLibrary, RefusesOtherKindsWithoutLoadingAnything) {
     FakeArchiveLibraries libraries;
-    RecordedErrors errors;
+    ReportRecorder errors;
     ArchiveFunctionTable table;
     for (const char* path : {"a.7z", "a.zip.rar", "zip", "dir.zip/a"}) {
         EXPECT_FALSE(LoadArchiveLibrary(nullptr, CLSTString(path), table)) << path;
         EXPECT_FALSE(table.library);
     }
     EXPECT_EQ(libraries.loads, 0);
-    ASSERT_EQ(errors.Count(), 4u);
-    EXPECT_EQ(errors.Summary()[0], ErrorAt(12, "COMMON"));
+    ASSERT_EQ(errors.Reports().size(), 4u);
+    EXPECT_EQ(ErrorSummary(errors)[0], ErrorAt(12, "COMMON"));
 }
 
 TEST(LoadArchiveLibrary, ReportsLibrariesThatCannotBeUsed) {
     FakeArchiveLibraries libraries;
-    RecordedErrors errors;
+    ReportRecorder errors;
     ArchiveFunctionTable table;
     libraries.unloadable = true;
     EXPECT_FALSE(LoadArchiveLibrary(nullptr, CLSTString("a.lzh"), table));
@@ -67,7 +67,7 @@ TEST(LoadArchiveLibrary, ReportsLibrariesThatCannotBeUsed) {
     libraries.hidden = {"QueryFunctionList"};
     EXPECT_FALSE(LoadArchiveLibrary(nullptr, CLSTString("a.lzh"), table));
     EXPECT_FALSE(table.library);
-    EXPECT_EQ(errors.Summary(),
+    EXPECT_EQ(ErrorSummary(errors),
               (std::vector<std::string>{ErrorAt(2, "COMMON"), ErrorAt(3, "COMMON"),
                                         ErrorAt(12, "COMMON")}));
 }

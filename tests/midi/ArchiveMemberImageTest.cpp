@@ -1,8 +1,8 @@
 #include "midi/ArchiveMemberImage.h"
 
 #include "fixtures/ArchiveBuilder.h"
+#include "fixtures/ErrorSummary.h"
 #include "fixtures/FakeArchiveLibraries.h"
-#include "fixtures/RecordedErrors.h"
 #include "fixtures/TestPaths.h"
 
 #include <filesystem>
@@ -30,7 +30,7 @@ protected:
 
     TempDir dir;
     FakeArchiveLibraries libraries;
-    RecordedErrors errors;
+    ReportRecorder errors;
     ArchiveMemberImage image;
 };
 
@@ -49,7 +49,7 @@ TEST_F(ArchiveExtraction, ReadsMembersWithSpacesFromZipAndLzh) {
     ASSERT_TRUE(Extract(lzh + ">song one.mid"));
     EXPECT_EQ(Bytes(image), RepeatedNoteSong());
     EXPECT_TRUE(SpareBytesAreZero(image));
-    EXPECT_EQ(errors.Count(), 0u);
+    EXPECT_EQ(errors.Reports().size(), 0u);
     EXPECT_EQ(libraries.loads, 2);
 }
 
@@ -64,7 +64,7 @@ TEST_F(ArchiveExtraction, ReadsStoredLzhMembersOfEveryLevelAndEmptyMembers) {
         EXPECT_EQ(image.length, 0u);
         EXPECT_TRUE(SpareBytesAreZero(image));
     }
-    EXPECT_EQ(errors.Count(), 0u);
+    EXPECT_EQ(errors.Reports().size(), 0u);
 }
 
 TEST_F(ArchiveExtraction, ReportsEachFailureWithItsCode) {
@@ -78,11 +78,11 @@ TEST_F(ArchiveExtraction, ReportsEachFailureWithItsCode) {
     EXPECT_FALSE(Extract(dir.File("junk.zip>a.mid")));
     EXPECT_FALSE(Extract(zip + ">b.mid"));
     EXPECT_FALSE(image.data);
-    EXPECT_EQ(errors.Summary(),
+    EXPECT_EQ(ErrorSummary(errors),
               (std::vector<std::string>{ErrorAt(16, "MIDIDATA"), ErrorAt(12, "COMMON"),
                                         ErrorAt(10, "MIDIDATA"), ErrorAt(5, "MIDIDATA"),
                                         ErrorAt(5, "MIDIDATA"), ErrorAt(7, "MIDIDATA")}));
-    for (const auto& entry : errors.Entries())
+    for (const auto& entry : errors.Reports())
         EXPECT_EQ(entry.owner, this);
 }
 
@@ -96,7 +96,7 @@ TEST_F(ArchiveExtraction, NeedsEveryFunctionItUses) {
     }
     libraries.hidden = {"FindNext", "GetFileName"}; // not needed to extract
     EXPECT_TRUE(Extract(zip + ">a.mid"));
-    EXPECT_EQ(errors.Summary(), std::vector<std::string>(5, ErrorAt(10, "MIDIDATA")));
+    EXPECT_EQ(ErrorSummary(errors), std::vector<std::string>(5, ErrorAt(10, "MIDIDATA")));
 }
 
 TEST_F(ArchiveExtraction, RefusesStatedSizesItCannotTrust) {
@@ -118,10 +118,10 @@ TEST_F(ArchiveExtraction, RefusesStatedSizesItCannotTrust) {
     ForgeZipSizes(longer, 100);
     EXPECT_FALSE(Extract(longer + ">a.mid"));
     EXPECT_FALSE(image.data);
-    ASSERT_EQ(errors.Count(), 3u);
-    EXPECT_EQ(errors.Summary()[0], ErrorAt(14, "MIDIDATA"));
-    EXPECT_EQ(errors.Summary()[1], ErrorAt(14, "MIDIDATA"));
-    EXPECT_EQ(errors.Summary()[2], ErrorAt(7, "MIDIDATA"));
+    ASSERT_EQ(errors.Reports().size(), 3u);
+    EXPECT_EQ(ErrorSummary(errors)[0], ErrorAt(14, "MIDIDATA"));
+    EXPECT_EQ(ErrorSummary(errors)[1], ErrorAt(14, "MIDIDATA"));
+    EXPECT_EQ(ErrorSummary(errors)[2], ErrorAt(7, "MIDIDATA"));
 }
 
 TEST_F(ArchiveExtraction, DamagedDataIsAnErrorNotACrash) {
@@ -134,9 +134,9 @@ TEST_F(ArchiveExtraction, DamagedDataIsAnErrorNotACrash) {
     EXPECT_FALSE(Extract(zip + ">a.mid"));
     WriteFileBytes(zip, bytes.substr(0, bytes.size() / 2));
     EXPECT_FALSE(Extract(zip + ">b.mid"));
-    for (const std::string& line : errors.Summary())
+    for (const std::string& line : ErrorSummary(errors))
         EXPECT_TRUE(line == ErrorAt(5, "MIDIDATA") || line == ErrorAt(7, "MIDIDATA")) << line;
-    EXPECT_EQ(errors.Count(), 2u);
+    EXPECT_EQ(errors.Reports().size(), 2u);
 }
 
 TEST(QuoteSpaces, QuotesOnlyTextsWithSpaces) {

@@ -1,8 +1,8 @@
 #include "playlist/ArchiveListing.h"
 
 #include "fixtures/ArchiveBuilder.h"
+#include "fixtures/ErrorSummary.h"
 #include "fixtures/FakeArchiveLibraries.h"
-#include "fixtures/RecordedErrors.h"
 #include "fixtures/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,7 @@ protected:
     TempDir dir;
     std::string zip = dir.File("songs.zip");
     FakeArchiveLibraries libraries;
-    RecordedErrors errors;
+    ReportRecorder errors;
 };
 
 } // namespace
@@ -40,7 +40,7 @@ TEST_F(Listing, ListsMatchingMembersWithoutFolders) {
     EXPECT_EQ(List(zip), (std::vector<std::string>{"dir/a.mid", "B.MID", "with space.mid"}));
     EXPECT_EQ(List(zip, "*.*").size(), 4u);
     EXPECT_EQ(List(zip, "*.rmi"), std::vector<std::string>{});
-    EXPECT_EQ(errors.Count(), 0u);
+    EXPECT_EQ(errors.Reports().size(), 0u);
     EXPECT_EQ(libraries.loads, 3); // nothing is cached between tasks
 }
 
@@ -64,8 +64,8 @@ TEST_F(Listing, ReportsMissingFunctionsAndUnreadableArchives) {
     std::vector<std::string> expected(4, ErrorAt(10, "PLAYLIST"));
     expected.push_back(ErrorAt(5, "PLAYLIST"));
     expected.push_back(ErrorAt(12, "COMMON"));
-    EXPECT_EQ(errors.Summary(), expected);
-    for (const auto& entry : errors.Entries())
+    EXPECT_EQ(ErrorSummary(errors), expected);
+    for (const auto& entry : errors.Reports())
         EXPECT_EQ(entry.owner, this);
 }
 

@@ -2,8 +2,8 @@
 #include "playlist/CLSPlayListAdder.h"
 
 #include "fixtures/ArchiveBuilder.h"
+#include "fixtures/ErrorSummary.h"
 #include "fixtures/FakeArchiveLibraries.h"
-#include "fixtures/RecordedErrors.h"
 #include "fixtures/TestPaths.h"
 
 #include <filesystem>
@@ -35,7 +35,7 @@ protected:
 
     TempDir dir;
     CLSPlayList list;
-    RecordedErrors errors;
+    ReportRecorder errors;
 };
 
 // Remembers what it was asked and answers as told.
@@ -80,7 +80,7 @@ TEST_F(Adding, SongsAreAddedUnreadAndOtherFilesIgnored) {
     EXPECT_TRUE(Add("/nowhere/b.kar"));
     EXPECT_TRUE(Add("/nowhere/x.zip>dir/c.mid"));
     EXPECT_EQ(Paths(), (std::vector<std::string>{"/nowhere/a.MID", "/nowhere/x.zip>dir/c.mid"}));
-    EXPECT_EQ(errors.Count(), 0u);
+    EXPECT_EQ(errors.Reports().size(), 0u);
 }
 
 TEST_F(Adding, FolderSearchAddsOnlySongsInNameOrder) {
@@ -117,7 +117,7 @@ TEST_F(Adding, PlayListLinesAreTakenAsReadExceptComments) {
     EXPECT_EQ(Paths(), (std::vector<std::string>{"/abs/a.mid", " /abs/b.mid", "/abs/e.zip>f g.mid",
                                                  "/abs/h.smf"}));
     EXPECT_FALSE(Add(dir.File("missing.lst")));
-    EXPECT_EQ(errors.Count(), 0u);
+    EXPECT_EQ(errors.Reports().size(), 0u);
 }
 
 TEST_F(Adding, PlayListsIncludingThemselvesAreReadOncePerAdd) {
@@ -195,5 +195,5 @@ TEST_F(Adding, WithoutAWindowEveryMidMemberIsChosenInListOrder) {
                                                  "old.LZH>x.mid"}));
     EXPECT_FALSE(Add(dir.File("missing.zip")));
     EXPECT_TRUE(Add(dir.File("a.zip.7z"))); // not an archive: ignored
-    EXPECT_EQ(errors.Summary(), std::vector<std::string>{ErrorAt(5, "PLAYLIST")});
+    EXPECT_EQ(ErrorSummary(errors), std::vector<std::string>{ErrorAt(5, "PLAYLIST")});
 }
