@@ -143,3 +143,19 @@ TEST(QuoteSpaces, QuotesOnlyTextsWithSpaces) {
     EXPECT_STREQ(QuoteSpaces(CLSTString("a b.zip")).Text(), "\"a b.zip\"");
     EXPECT_STREQ(QuoteSpaces(CLSTString("ab.zip")).Text(), "ab.zip");
 }
+
+TEST_F(ArchiveExtraction, JapaneseNamesFromEitherKindOfArchive) {
+    const std::string sjis = "\x8b\xc8 \x83\x41.mid"; // Shift-JIS, as archives from Windows hold
+    const std::string utf8 = "\xe6\x9b\xb2 \xe3\x82\xa2.mid";
+    WriteZip(dir.File("j.zip"), {{sjis, "zip"}});
+    ASSERT_TRUE(Extract(dir.File("j.zip") + ">" + sjis)); // ZIP names stay as stored
+    EXPECT_EQ(Bytes(image), "zip");
+    // LHA names come as UTF-8, whether stored in Shift-JIS or UTF-8.
+    WriteFileBytes(dir.File("j.lzh"), BuildLzh({{sjis, "sjis"}}, 1));
+    ASSERT_TRUE(Extract(dir.File("j.lzh") + ">" + utf8));
+    EXPECT_EQ(Bytes(image), "sjis");
+    WriteFileBytes(dir.File("u.lzh"), BuildLzh({{"a.mid", "a"}, {utf8, "utf8"}}, 2));
+    ASSERT_TRUE(Extract(dir.File("u.lzh") + ">" + utf8));
+    EXPECT_EQ(Bytes(image), "utf8");
+    EXPECT_EQ(errors.Reports().size(), 0u);
+}

@@ -79,3 +79,10 @@ TEST(SortMemberNames, SortsAsTheChoosersListDoes) {
         joined += std::string(name.Text()) + ",";
     EXPECT_EQ(joined, "_x.mid,A.mid,a.mid,b.mid,B2.mid,");
 }
+
+TEST_F(Listing, ListsLhaNamesAsUtf8WhateverTheyWereStoredIn) {
+    WriteFileBytes(dir.File("j.lzh"), BuildLzh({{"\x8b\xc8.mid", "s"}, {"dir\\a.mid", "a"}}, 0));
+    EXPECT_EQ(List(dir.File("j.lzh")), (std::vector<std::string>{"\xe6\x9b\xb2.mid", "dir/a.mid"}));
+    WriteFileBytes(dir.File("u.lzh"), BuildLzh({{"\xe6\x9b\xb2.mid", "u"}}, 1));
+    EXPECT_EQ(List(dir.File("u.lzh")), std::vector<std::string>{"\xe6\x9b\xb2.mid"});
+}
