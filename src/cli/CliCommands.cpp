@@ -4,11 +4,13 @@
 
 int RunInfoCommand(const std::vector<std::string>& args);
 int RunEventsCommand(const std::vector<std::string>& args);
+int RunList(const std::vector<std::string>& args);
 
 const std::vector<CliCommand>& CliCommandTable() {
     static const std::vector<CliCommand> table = {
         {"info", "song information, rows and lyrics ([--json] [--words] FILE...)", RunInfoCommand},
         {"events", "the merged event list of a song (FILE)", RunEventsCommand},
+        {"list", "print the playlist that adding the paths would make (PATH...)", RunList},
         {"devices", "list the MIDI output devices", RunDevicesCommand},
     };
     return table;
