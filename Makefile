@@ -42,7 +42,7 @@ run: build
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDRUVEL_TESTS=ON >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target benchmarks
-	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b" --benchmark_min_time=0.2s || exit 1; done
+	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b" --benchmark_min_time=0.2 || exit 1; done
 
 fuzz: deps
 	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRUVEL_FUZZ=ON >/dev/null

@@ -1,0 +1,19 @@
+// druvel-cli list PATH...: the playlist that adding these paths would make, one path a line.
+#include "playlist/PlayListArguments.h"
+
+#include <cstdio>
+
+int RunList(const std::vector<std::string>& args) {
+    if (args.empty()) {
+        std::fputs("Usage: druvel-cli list PATH...\n", stderr);
+        return 2;
+    }
+    CLSPlayList playList;
+    const bool all = AddCliPaths(playList, args);
+    for (unsigned i = 0; i < playList.Count(); ++i) {
+        const CLSTString path = playList.GetPath(i);
+        std::fwrite(path.Text(), 1, static_cast<std::size_t>(path.Length()), stdout);
+        std::fputc('\n', stdout);
+    }
+    return all ? 0 : 1;
+}

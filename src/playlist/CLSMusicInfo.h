@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/CLSTString.h"
+
+#include <cstdint>
+#include <memory>
+
+// One playlist entry. Made from a path alone; the texts and the length are filled when the
+// song has been loaded once.
+class CLSMusicInfo {
+public:
+    struct Fields {
+        CLSTString path;
+        CLSTString title;
+        CLSTString composer;
+        CLSTString lyricist;
+        CLSTString arranger;
+        CLSTString artist;
+        std::int32_t length = 0;
+    };
+
+    CLSMusicInfo();
+    explicit CLSMusicInfo(const CLSTString& path);
+    CLSMusicInfo(const CLSMusicInfo& other);
+    // The playlist's array relocates every entry each time it grows by 16 slots; a copy there
+    // would copy six 256-byte strings per entry, so relocation moves the fields instead. A
+    // moved-from entry is only ever destroyed.
+    CLSMusicInfo(CLSMusicInfo&& other) noexcept = default;
+    CLSMusicInfo& operator=(const CLSMusicInfo& other);
+    ~CLSMusicInfo();
+
+    Fields& Get() noexcept { return *m_fields; }
+    const Fields& Get() const noexcept { return *m_fields; }
+
+    // What the list shows in its first column: the title, else the file name (for an archive
+    // member, the file name of the part after ">").
+    CLSTString DisplayName() const;
+
+    // The row's tooltip: the path and every known field, one per line (CR LF).
+    CLSTString ToolTipText() const;
+
+    // "m:ss" for a known length, empty for 0.
+    static CLSTString FormatLength(std::int32_t milliseconds);
+
+private:
+    std::unique_ptr<Fields> m_fields;
+};
