@@ -10,11 +10,12 @@
 #include "platform/MidiOutDevices.h"
 #include "platform/MidiOutError.h"
 #include "platform/SystemClock.h"
+#include "playlist/CLSPlayList.h"
+#include "playlist/PlayListArguments.h"
 
 #include <atomic>
 #include <csignal>
 #include <cstdio>
-#include <random>
 
 namespace {
 
@@ -125,15 +126,16 @@ private:
     bool Setup();
     After PlayOne(const std::string& path, unsigned startMs);
     bool Start(unsigned startMs);
-    // The index of the song after the current one, or -1 when the command is done.
-    int NextIndex(After after, int index);
+    // Makes the song that comes next current; false when the command is done.
+    bool MoveOn(After after);
 
     const CliPlayOptions& m_options;
     CliTerminal& m_terminal;
     CLSMIDIData m_song;
     std::unique_ptr<CliSessionOutput> m_session;
     std::atomic<bool> m_ended{false};
-    std::mt19937 m_random{std::random_device{}()};
+    CLSPlayList m_list;
+    CLSRandom m_random;
     int m_owner = 0;
     int m_failures = 0;
     int m_failuresInRow = 0;
@@ -175,7 +177,7 @@ After Player::PlayOne(const std::string& path, unsigned startMs) {
     if (!LoadSongForCli(m_song, path)) {
         ++m_failures;
         ++m_failuresInRow;
-        return After::Next;
+        return After::Ended;
     }
     m_failuresInRow = 0;
     m_song.SetOwner(&m_owner, [this](int kind, unsigned) {
@@ -219,48 +221,56 @@ After Player::PlayOne(const std::string& path, unsigned startMs) {
     return after;
 }
 
-int Player::NextIndex(After after, int index) {
-    const int count = static_cast<int>(m_options.files.size());
+bool Player::MoveOn(After after) {
     switch (after) {
     case After::Quit:
-        return -1;
-    case After::Previous:
-        return (index + count - 1) % count;
+        return false;
     case After::Next:
-        return index + 1 < count ? index + 1 : (m_options.order == PlayOrder::Normal ? -1 : 0);
+        m_list.Next();
+        return true;
+    case After::Previous:
+        m_list.Previous();
+        return true;
     case After::Ended:
         break;
     }
-    switch (m_options.order) {
-    case PlayOrder::One:
-        return index;
-    case PlayOrder::All:
-        return (index + 1) % count;
-    case PlayOrder::Random:
-        return std::uniform_int_distribution<int>(0, count - 1)(m_random);
-    case PlayOrder::Normal:
+    switch (m_list.AdvanceByPlayOrder(m_options.order, m_random)) {
+    case PlayOrderStep::kReplay:
+    case PlayOrderStep::kLoadAndPlay:
+        return true;
+    case PlayOrderStep::kLoad: // the last song of the normal order has ended
+    case PlayOrderStep::kNothing:
         break;
     }
-    return index + 1 < count ? index + 1 : -1;
+    return false;
 }
 
 int Player::Run() {
     if (!Setup())
         return 2;
+    const bool allAdded = AddCliPaths(m_list, m_options.files);
+    if (m_list.Count() == 0) {
+        std::fputs("druvel-cli play: nothing to play\n", stderr);
+        return 1;
+    }
+    m_random.Seed(timeGetTime());
     unsigned start = m_options.startMs;
-    for (int index = 0; index >= 0;) {
-        const After after = PlayOne(m_options.files[static_cast<std::size_t>(index)], start);
+    for (;;) {
+        const CLSTString path = m_list.GetCurrentPath();
+        After after = PlayOne(path.Text(), start);
         start = 0;
-        if (after == After::Quit)
+        // A song that cannot be loaded is passed over as if it had ended; when none loads,
+        // the command stops instead of trying them forever.
+        if (m_failuresInRow >= static_cast<int>(m_list.Count()))
             break;
-        // Every song failed to load: stop instead of trying them forever.
-        if (m_failuresInRow >= static_cast<int>(m_options.files.size()))
+        if (m_failuresInRow > 0)
+            after = After::Ended;
+        if (!MoveOn(after))
             break;
-        index = NextIndex(after, index);
     }
     if (g_interrupted.load())
         return 130;
-    return m_failures > 0 ? 1 : 0;
+    return m_failures > 0 || !allAdded ? 1 : 0;
 }
 
 } // namespace

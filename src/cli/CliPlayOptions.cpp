@@ -1,29 +1,16 @@
 #include "cli/CliPlayOptions.h"
 
+#include "playlist/PlayListArguments.h"
+
 #include <charconv>
 
 const char* const kPlayUsage =
     "Usage: druvel-cli play [--device N|capture:FILE] [--tempo P] [--key K] [--volume V]\n"
-    "                       [--start MS] [--order normal|one|all|random] FILE...\n"
+    "                       [--start MS] [--order normal|one|all|random] PATH...\n"
+    "PATH: songs, folders, playlist files (.m3u .lst .txt) and archives (.zip .lzh).\n"
     "Keys on a terminal: space pause/resume, n next, p previous, q quit.\n";
 
 namespace {
-
-bool ParseOrder(const std::string& name, PlayOrder& order) {
-    static const std::pair<const char*, PlayOrder> names[] = {
-        {"normal", PlayOrder::Normal},
-        {"one", PlayOrder::One},
-        {"all", PlayOrder::All},
-        {"random", PlayOrder::Random},
-    };
-    for (const auto& [text, value] : names) {
-        if (name == text) {
-            order = value;
-            return true;
-        }
-    }
-    return false;
-}
 
 bool ParseDevice(const std::string& text, CliPlayOptions& options) {
     options.device = text;
@@ -74,7 +61,7 @@ bool ParsePlayOptions(const std::vector<std::string>& args, CliPlayOptions& opti
         else if (arg == "--start")
             ok = ParseCliInt(value, 0, 42000000, start);
         else if (arg == "--order")
-            ok = ParseOrder(value, options.order);
+            ok = (options.order = ParsePlayOrder(value)) >= 0;
         else {
             error = "unknown option " + arg;
             return false;

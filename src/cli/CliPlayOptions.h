@@ -3,8 +3,6 @@
 #include <string>
 #include <vector>
 
-enum class PlayOrder { Normal, One, All, Random };
-
 // The command line of druvel-cli play.
 struct CliPlayOptions {
     std::string device; // "N" or "capture:FILE"; empty: the default device
@@ -13,8 +11,8 @@ struct CliPlayOptions {
     int key = 0;        // semitones
     int volume = 100;   // percent, both sides
     unsigned startMs = 0;
-    PlayOrder order = PlayOrder::Normal;
-    std::vector<std::string> files;
+    int order = 0;                  // PlayType: normal, repeat one, repeat all, random
+    std::vector<std::string> files; // songs, folders, playlist files, archives
 };
 
 extern const char* const kPlayUsage;
