@@ -10,7 +10,6 @@ constexpr int kErrRead = 7;
 constexpr int kErrVersion = 10;
 constexpr int kErrMemory = 14;
 constexpr int kErrUnexpected = 16;
-constexpr int kSpareBytes = 8;
 
 bool Fail(OwnerWindow owner, int code, int line) {
     CLSError(code, kModule, line).Show(owner);
@@ -60,7 +59,7 @@ bool ExtractArchiveMember(OwnerWindow owner, const CLSTString& path, ArchiveMemb
     if (size > kMaxArchiveMemberSize)
         return Fail(owner, kErrMemory, __LINE__);
 
-    const std::uint32_t capacity = static_cast<std::uint32_t>(size) + kSpareBytes;
+    const std::uint32_t capacity = static_cast<std::uint32_t>(size) + kArchiveMemberSpareBytes;
     ArchiveMemberImage extracted;
     extracted.data.reset(static_cast<unsigned char*>(std::calloc(capacity, 1)));
     if (!extracted.data)

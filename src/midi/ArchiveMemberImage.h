@@ -17,6 +17,9 @@ struct ArchiveMemberImage {
     std::uint32_t length = 0;
 };
 
+// Zero bytes after the data, so the loader's readers may run a few bytes past the end.
+constexpr std::uint32_t kArchiveMemberSpareBytes = 8;
+
 // Members larger than this are refused rather than allocated: no song comes near it, and a
 // forged size in an archive header must not decide how much memory is taken.
 constexpr std::int64_t kMaxArchiveMemberSize = 64 * 1024 * 1024;

@@ -49,14 +49,20 @@ int CLSMIDIData::s_spectrumType = 0;
 bool CLSMIDIData::ImageBuffer::Allocate(std::size_t size) {
     m_capacity = 0;
     m_length = 0;
-    try {
-        m_bytes = std::make_unique<std::uint8_t[]>(size + kSpareBytes); // zero-filled
-    } catch (const std::bad_alloc&) {
-        m_bytes.reset();
+    if (size > SIZE_MAX - kSpareBytes)
         return false;
-    }
+    m_bytes.reset(static_cast<std::uint8_t*>(std::calloc(size + kSpareBytes, 1)));
+    if (!m_bytes)
+        return false;
     m_capacity = size + kSpareBytes;
     return true;
+}
+
+void CLSMIDIData::ImageBuffer::Adopt(std::uint8_t* bytes, std::size_t capacity,
+                                     std::size_t length) noexcept {
+    m_bytes.reset(bytes);
+    m_capacity = capacity;
+    m_length = length < capacity ? length : capacity;
 }
 
 CLSMIDIData::CLSMIDIData() = default;

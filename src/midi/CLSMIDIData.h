@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <list>
 #include <memory>
@@ -188,9 +189,14 @@ private:
         void SetLength(std::size_t length) noexcept {
             m_length = length < m_capacity ? length : m_capacity;
         }
+        // Takes over a malloc'ed block of `capacity` bytes holding `length` data bytes.
+        void Adopt(std::uint8_t* bytes, std::size_t capacity, std::size_t length) noexcept;
 
     private:
-        std::unique_ptr<std::uint8_t[]> m_bytes;
+        struct Free {
+            void operator()(std::uint8_t* p) const noexcept { std::free(p); }
+        };
+        std::unique_ptr<std::uint8_t, Free> m_bytes;
         std::size_t m_capacity = 0;
         std::size_t m_length = 0;
     };
