@@ -13,8 +13,7 @@ void CliLyricLine::Feed(const CLSMIDIWordInfo& word) {
         FeedPageWord(word);
         break;
     case CLSMIDIWordInfo::kSyllable:
-        if (m_sung < m_words.size())
-            ++m_sung;
+        FeedSyllable();
         break;
     case CLSMIDIWordInfo::kCuePoint:
         NewPage();
@@ -26,9 +25,26 @@ void CliLyricLine::Feed(const CLSMIDIWordInfo& word) {
 }
 
 void CliLyricLine::FeedPageWord(const CLSMIDIWordInfo& word) {
-    if (!m_lastWasPageWord)
-        NewPage();
-    m_words.push_back({LyricDisplayText(word.text.Text(), word.text.Length()), word.line});
+    // Pages are shown ahead of their singing, the upper lines first: words that come while
+    // the current page is still being sung belong to the next page, which waits for it.
+    if (!m_lastWasPageWord && !m_fillingNext) {
+        m_fillingNext = !m_page.words.empty() && !m_page.Finished();
+        if (!m_fillingNext)
+            NewPage();
+    }
+    Page& page = m_fillingNext ? m_next : m_page;
+    page.words.push_back({LyricDisplayText(word.text.Text(), word.text.Length()), word.line});
+}
+
+void CliLyricLine::FeedSyllable() {
+    if (m_page.Finished() && m_fillingNext) {
+        m_page = std::move(m_next);
+        m_next = Page();
+        m_fillingNext = false;
+        ++m_pages;
+    }
+    if (!m_page.Finished())
+        ++m_page.sung;
 }
 
 void CliLyricLine::FeedPlain(const CLSMIDIWordInfo& word) {
@@ -43,37 +59,38 @@ void CliLyricLine::FeedPlain(const CLSMIDIWordInfo& word) {
         --length;
     }
     std::size_t used = 0;
-    for (const Word& w : m_words)
+    for (const Word& w : m_page.words)
         used += w.text.size();
     if (lineBreak || used >= kPlainLineBytes)
         NewPage();
-    m_words.push_back({LyricDisplayText(text, length), 0});
-    m_sung = m_words.size();
+    m_page.words.push_back({LyricDisplayText(text, length), 0});
+    m_page.sung = m_page.words.size();
 }
 
 void CliLyricLine::NewPage() {
-    m_words.clear();
-    m_sung = 0;
+    m_page = Page();
+    m_next = Page();
+    m_fillingNext = false;
     ++m_pages;
 }
 
 std::size_t CliLyricLine::CurrentWord() const noexcept {
-    return m_sung > 0 ? m_sung - 1 : 0;
+    return m_page.sung > 0 ? m_page.sung - 1 : 0;
 }
 
 unsigned CliLyricLine::LineId() const noexcept {
-    const int line = m_words.empty() ? 0 : m_words[CurrentWord()].line;
+    const int line = m_page.words.empty() ? 0 : m_page.words[CurrentWord()].line;
     return m_pages * 64 + static_cast<unsigned>(line & 63);
 }
 
 std::string CliLyricLine::Join(std::size_t from, std::size_t to) const {
     std::string out;
-    if (m_words.empty())
+    if (m_page.words.empty())
         return out;
-    const int line = m_words[CurrentWord()].line;
-    for (std::size_t i = from; i < to && i < m_words.size(); ++i) {
-        if (m_words[i].line == line)
-            out += m_words[i].text;
+    const int line = m_page.words[CurrentWord()].line;
+    for (std::size_t i = from; i < to && i < m_page.words.size(); ++i) {
+        if (m_page.words[i].line == line)
+            out += m_page.words[i].text;
     }
     return out;
 }

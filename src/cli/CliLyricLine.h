@@ -15,8 +15,8 @@ public:
 
     void Feed(const CLSMIDIWordInfo& word);
 
-    std::string Sung() const { return Join(0, m_sung); }
-    std::string Rest() const { return Join(m_sung, m_words.size()); }
+    std::string Sung() const { return Join(0, m_page.sung); }
+    std::string Rest() const { return Join(m_page.sung, m_page.words.size()); }
     // Changes whenever another line takes the place of the current one.
     unsigned LineId() const noexcept;
 
@@ -27,17 +27,25 @@ private:
         std::string text; // UTF-8, mark-up removed
         int line;
     };
+    struct Page {
+        std::vector<Word> words;
+        std::size_t sung = 0;
+        bool Finished() const noexcept { return sung >= words.size(); }
+    };
 
     void FeedPageWord(const CLSMIDIWordInfo& word);
+    void FeedSyllable();
     void FeedPlain(const CLSMIDIWordInfo& word);
     void NewPage();
-    // The texts of words [from, to) that stand on the current line.
+    // The texts of words [from, to) of the current page that stand on its current line.
     std::string Join(std::size_t from, std::size_t to) const;
     std::size_t CurrentWord() const noexcept;
 
     bool m_pageLayout;
-    std::vector<Word> m_words;
-    std::size_t m_sung = 0;
+    Page m_page;
+    // A page shown before the current one is sung to its end waits here.
+    Page m_next;
+    bool m_fillingNext = false;
     unsigned m_pages = 0;
     bool m_lastWasPageWord = false;
 };

@@ -244,3 +244,28 @@ TEST(CliRender, RejectsBadCommandLinesAndSoundFonts) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(CliPlay, KaraokeLinesAndStartPastTheEnd) {
+    TempDir dir;
+    const CliRun karaoke = RunCli("play --tempo 1000 --device capture:" + dir.File("k.txt") + " " +
+                                  DRUVEL_TEST_DATA "/karaoke_xf.mid");
+    EXPECT_EQ(karaoke.status, 0) << karaoke.out;
+    // Readings are dropped, and a page shown before the previous one is sung to its end
+    // still comes after it.
+    std::size_t at = 0;
+    for (const char* line : {"  春の風が", "  吹いて　くる", "  花が咲いた", "  空は 青い"}) {
+        at = karaoke.out.find(line, at);
+        ASSERT_NE(at, std::string::npos) << line << " in\n" << karaoke.out;
+    }
+
+    Save(LyricSong("Song"), dir.File("a.mid"));
+    const CliRun late = RunCli("play --start 60000 --device capture:" + dir.File("c.txt") + " " +
+                               dir.File("a.mid"));
+    EXPECT_EQ(late.status, 0) << late.out;
+    for (const CaptureLine& line : ReadCapture(dir.File("c.txt")))
+        EXPECT_NE(line.bytes.substr(0, 1), "9") << "no note may sound past the end";
+}
+
+} // namespace
