@@ -336,7 +336,7 @@ private:
     std::atomic<bool> m_noExclusive{false};
     std::atomic_flag m_tickRunning = ATOMIC_FLAG_INIT;
     bool m_resumable = false; // m_position is where the last Stop left the song
-    // Word clock over an index of the word list made at Play (cursors are indices).
+    // Word clock over an index of the word list made at the first Play of a song.
     std::vector<const CLSMIDIWordInfo*> m_wordIndex;
     std::atomic<unsigned> m_wordCursor{0};
     std::atomic<unsigned> m_displayCursor{0}; // moved by TakeDueWords, reset by Play
