@@ -7,6 +7,7 @@
 #include "platform/SoundFontLocator.h"
 #include "platform/SynthScheduler.h"
 
+#include <cstring>
 #include <fluidsynth.h>
 #include <mutex>
 #include <thread>
@@ -15,6 +16,17 @@ namespace {
 
 // Like a sound card's mixer, the volume outlives an opening of the device.
 std::atomic<std::uint32_t> g_volume{MidiOutput::kFullVolume};
+// A driver renders a chunk (period) ahead whenever its buffer has room, so a chunk's length is
+// both what a late wake-up of the audio path may cost before the sound runs dry and, with the
+// buffer, what a message waits before it is heard. PulseAudio buffers just one chunk, and its
+// client thread and server are woken late by 30 ms or more on a busy machine: 46 ms chunks keep
+// it fed, for a constant latency of about 0.12 s, which a song that was never live does not
+// betray. ALSA and PipeWire get two buffered chunks of 23 ms.
+int PeriodFrames(const char* driver) {
+    return std::strcmp(driver, "pulseaudio") == 0 ? 2048 : 1024;
+}
+constexpr int kPeriods = 2;
+
 // There is one synthesizer, so it can be open only once at a time.
 std::atomic<bool> g_inUse{false};
 
@@ -62,6 +74,8 @@ int SynthMidiOutput::Open() {
         m_scheduler = std::make_unique<SynthScheduler>(*m_synth, TimedMessageQueue::Growth::Fixed);
         m_synth->SetVolume(g_volume.load());
         result = OpenAudioDriver();
+        if (result == MIDIOUT_OK)
+            AwaitSteadyStream();
     }
     if (result != MIDIOUT_OK) {
         m_scheduler.reset();
@@ -74,8 +88,10 @@ int SynthMidiOutput::Open() {
 int SynthMidiOutput::OpenAudioDriver() {
     m_streamClock.Restart();
     AlsaSeqPorts::QuietAlsaErrors(); // a machine without a sound card is reported by our result
+    fluid_settings_setint(m_synth->Settings(), "audio.periods", kPeriods);
     for (const char* name : kAudioDrivers) {
         fluid_settings_setstr(m_synth->Settings(), "audio.driver", name);
+        fluid_settings_setint(m_synth->Settings(), "audio.period-size", PeriodFrames(name));
         m_driver =
             new_fluid_audio_driver2(m_synth->Settings(), &SynthMidiOutput::AudioCallback, this);
         if (m_driver != nullptr) {
@@ -84,6 +100,15 @@ int SynthMidiOutput::OpenAudioDriver() {
         }
     }
     return MIDIOUT_NOAUDIO;
+}
+
+// Messages are placed by the stream's frame line, which needs the sink to be taking frames;
+// a sink that never starts leaves the line to settle later rather than failing the device.
+void SynthMidiOutput::AwaitSteadyStream() const {
+    constexpr auto kGiveUp = std::chrono::seconds(3);
+    const auto start = std::chrono::steady_clock::now();
+    while (!m_streamClock.Settled() && std::chrono::steady_clock::now() - start < kGiveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 int SynthMidiOutput::Close() {

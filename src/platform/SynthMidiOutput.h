@@ -13,9 +13,10 @@ class SynthScheduler;
 struct _fluid_audio_driver_t;
 
 // The embedded synthesizer played live: FluidSynth through its own audio driver (PipeWire,
-// PulseAudio or ALSA, the first that opens). Messages sound at due + kLatency on a timeline
-// tied to the audio stream, so their spacing is kept to a fraction of a millisecond whatever
-// the tick's lateness. Closing stops the sound.
+// PulseAudio or ALSA, the first that opens). A message due at T is rendered into the frame that
+// AudioStreamClock labels T + kLatency, so it is heard a constant time after T (kLatency, the
+// driver's render-ahead and the clock's margin) whatever the tick's lateness. Open returns once
+// the audio stream runs steadily. Closing stops the sound.
 class SynthMidiOutput final : public MidiOutput {
 public:
     // Drivers tried in this order.
@@ -45,6 +46,7 @@ private:
     int PushWaiting(TimedMessageQueue::Kind kind, const std::uint8_t* bytes, std::size_t length,
                     MonoTime at);
     int OpenAudioDriver();
+    void AwaitSteadyStream() const;
 
     std::string m_soundFontPath;
     std::shared_ptr<FluidSynthCore> m_synth;
