@@ -35,7 +35,7 @@ public:
     static constexpr std::chrono::milliseconds kWindow{1000};
     // When even the earliest callbacks of the last kWindow come this much later than the line,
     // the stream has slipped and the line follows at once; smaller changes glide.
-    static constexpr std::chrono::milliseconds kSlip{20};
+    static constexpr std::chrono::milliseconds kSlip{10};
     static constexpr std::chrono::microseconds kSlewPerSecond{500};
 
     explicit AudioStreamClock(int sampleRate) : m_sampleRate(sampleRate) {}
