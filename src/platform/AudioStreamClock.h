@@ -28,7 +28,7 @@ class AudioStreamClock {
 public:
     static constexpr std::chrono::milliseconds kMargin{5};
     static constexpr std::chrono::milliseconds kSettle{150};
-    static constexpr int kSettleCallbacks = 8;
+    static constexpr int kSettleCallbacks = 4;
     // A callback this much later than its chunk's length after the one before, while settling,
     // means the sink had not started taking frames.
     static constexpr std::chrono::milliseconds kStall{20};
