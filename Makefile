@@ -44,12 +44,13 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS) --target benchmarks
 	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b" --benchmark_min_time=0.2 || exit 1; done
 
+# libFuzzer targets, seeded with the sample songs; what they find grows fuzz/corpus/.
 fuzz: deps
 	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRUVEL_FUZZ=ON >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
 	@for f in build-fuzz/fuzz/fuzz_*; do [ -x "$$f" ] || continue; \
 	  corpus=fuzz/corpus/$$(basename $$f); mkdir -p $$corpus; \
-	  echo "== $$f ($(FUZZ_SECONDS) s)"; "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$corpus || exit 1; done
+	  echo "== $$f ($(FUZZ_SECONDS) s)"; "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$corpus tests/data || exit 1; done
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
