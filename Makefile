@@ -39,17 +39,20 @@ test-tsan: deps
 run: build
 	@bash scripts/run.sh $(BUILD)
 
+# Every benchmark three times; the medians are the figures to quote.
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDRUVEL_TESTS=ON >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target benchmarks
-	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b" --benchmark_min_time=0.2 || exit 1; done
+	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b" --benchmark_min_time=0.2 --benchmark_repetitions=3 \
+	    --benchmark_report_aggregates_only=true || exit 1; done
 
+# libFuzzer targets, seeded with the sample songs; what they find grows fuzz/corpus/.
 fuzz: deps
 	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRUVEL_FUZZ=ON >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
 	@for f in build-fuzz/fuzz/fuzz_*; do [ -x "$$f" ] || continue; \
 	  corpus=fuzz/corpus/$$(basename $$f); mkdir -p $$corpus; \
-	  echo "== $$f ($(FUZZ_SECONDS) s)"; "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$corpus || exit 1; done
+	  echo "== $$f ($(FUZZ_SECONDS) s)"; "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$corpus tests/data || exit 1; done
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,30 +1,12 @@
+#include "fixtures/CliRunner.h"
 #include "fixtures/SampleSongs.h"
 #include "fixtures/SmfBuilder.h"
 #include "fixtures/TestPaths.h"
 
-#include <array>
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-};
-
-CliRun RunCli(const std::string& args) {
-    const std::string command = std::string(DRUVEL_CLI) + " " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> buffer{};
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-        out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    return {WEXITSTATUS(status), out};
-}
 
 std::string Data(const char* name) {
     return std::string(DRUVEL_TEST_DATA) + "/" + name;

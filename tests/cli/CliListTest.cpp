@@ -1,36 +1,11 @@
 #include "playlist/PlayListArguments.h"
 
 #include "fixtures/ArchiveBuilder.h"
+#include "fixtures/CliRunner.h"
 #include "fixtures/TestPaths.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-};
-
-CliRun RunCli(const std::string& arguments) {
-    const std::string command = std::string(DRUVEL_CLI) + " " + arguments + " 2>/dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    CliRun run{-1, ""};
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-} // namespace
 
 TEST(CliList, PrintsThePlayListThatAddingThePathsMakes) {
     TempDir dir;
@@ -42,7 +17,8 @@ TEST(CliList, PrintsThePlayListThatAddingThePathsMakes) {
     WriteFileBytes(dir.File("list.m3u"),
                    "#EXTM3U\nmusic/b.mid\n" + dir.File("pack one.zip") + ">z.mid\n");
     const CliRun run = RunCli("list '" + dir.File("music") + "' '" + dir.File("pack one.zip") +
-                              "' '" + dir.File("list.m3u") + "' other.kar");
+                                  "' '" + dir.File("list.m3u") + "' other.kar",
+                              CliStderr::Discard);
     EXPECT_EQ(run.status, 0);
     const std::string d = dir.Path() + "/";
     EXPECT_EQ(run.out, d + "music/b.mid\n" + d + "music/sub/a.mid\n" + d +
@@ -53,10 +29,11 @@ TEST(CliList, PrintsThePlayListThatAddingThePathsMakes) {
 TEST(CliList, FailsOnPathsItCannotAddAndWithoutPaths) {
     TempDir dir;
     WriteFileBytes(dir.File("junk.zip"), "junk");
-    const CliRun run = RunCli("list /nowhere/a.mid '" + dir.File("junk.zip") + "' /nowhere/x.m3u");
+    const CliRun run = RunCli("list /nowhere/a.mid '" + dir.File("junk.zip") + "' /nowhere/x.m3u",
+                              CliStderr::Discard);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "/nowhere/a.mid\n");
-    EXPECT_EQ(RunCli("list").status, 2);
+    EXPECT_EQ(RunCli("list", CliStderr::Discard).status, 2);
 }
 
 TEST(CliPlayOrder, NamesOfTheFourOrders) {

@@ -1,5 +1,6 @@
 // druvel-cli play and render, run as the user runs them.
 #include "engine/SongBuilder.h"
+#include "fixtures/CliRunner.h"
 #include "fixtures/TestPaths.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/SoundFontLocator.h"
@@ -20,26 +21,6 @@
 extern char** environ;
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-};
-
-CliRun RunCli(const std::string& arguments) {
-    const std::string command = std::string(DRUVEL_CLI) + " " + arguments + " 2>&1 </dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    CliRun run{-1, ""};
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
 
 void Save(const SongBuilder& builder, const std::string& path) {
     const std::vector<std::uint8_t> bytes = builder.Bytes();
