@@ -279,12 +279,7 @@ int RunPlayCommand(const std::vector<std::string>& args) {
     CliPlayOptions options;
     std::string error;
     if (!ParsePlayOptions(args, options, error)) {
-        if (error == "help") {
-            std::fputs(kPlayUsage, stdout);
-            return 0;
-        }
-        std::fprintf(stderr, "druvel-cli play: %s\n%s", error.c_str(), kPlayUsage);
-        return 2;
+        return ReportOptionError("play", error, kPlayUsage);
     }
     g_interrupted = false;
     InterruptGuard interrupts;

@@ -3,6 +3,7 @@
 #include "playlist/PlayListArguments.h"
 
 #include <charconv>
+#include <cstdio>
 
 const char* const kPlayUsage =
     "Usage: druvel-cli play [--device N|capture:FILE] [--tempo P] [--key K] [--volume V]\n"
@@ -29,6 +30,15 @@ bool ParseCliInt(const std::string& text, long low, long high, int& value) {
         return false;
     value = static_cast<int>(parsed);
     return true;
+}
+
+int ReportOptionError(const char* command, const std::string& error, const char* usage) {
+    if (error == "help") {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    std::fprintf(stderr, "druvel-cli %s: %s\n%s", command, error.c_str(), usage);
+    return 2;
 }
 
 bool ParsePlayOptions(const std::vector<std::string>& args, CliPlayOptions& options,

@@ -23,3 +23,7 @@ bool ParsePlayOptions(const std::vector<std::string>& args, CliPlayOptions& opti
 
 // A whole decimal integer within [low, high]; false for anything else.
 bool ParseCliInt(const std::string& text, long low, long high, int& value);
+
+// What a command does when its options did not parse: the usage on stdout for "help" (status
+// 0), else the error and the usage on stderr (status 2).
+int ReportOptionError(const char* command, const std::string& error, const char* usage);

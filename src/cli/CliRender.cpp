@@ -204,12 +204,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
     RenderOptions options;
     std::string error;
     if (!ParseRenderOptions(args, options, error)) {
-        if (error == "help") {
-            std::fputs(kRenderUsage, stdout);
-            return 0;
-        }
-        std::fprintf(stderr, "druvel-cli render: %s\n%s", error.c_str(), kRenderUsage);
-        return 2;
+        return ReportOptionError("render", error, kRenderUsage);
     }
     return Renderer(options).Run();
 }

@@ -3,6 +3,7 @@
 #include "midi/CLSMIDIData.h"
 
 #include "midi/CLSMIDIDataLoadState.h"
+#include "platform/ShortMessage.h"
 
 #include <cstring>
 #include <utility>
@@ -51,25 +52,18 @@ struct RawEvent {
 // Bytes taken by a message with a fixed layout, counting the status; 0 when the status is
 // undefined or carries a length of its own.
 unsigned FixedSize(std::uint8_t status) {
-    if (status < 0xF0) {
-        const unsigned kind = status & 0xF0;
-        return (kind == 0xC0 || kind == 0xD0) ? 2 : 3;
-    }
     switch (status) {
-    case 0xF1:
-    case 0xF3:
-        return 2;
-    case 0xF2:
-        return 3;
-    case 0xF6:
-    case 0xF8:
-    case 0xFA:
-    case 0xFB:
-    case 0xFC:
-    case 0xFE:
-        return 1;
-    default:
+    case 0xF0:
+    case 0xF7:
+    case 0xFF:
         return 0;
+    case 0xF4:
+    case 0xF5:
+    case 0xF9:
+    case 0xFD:
+        return 0;
+    default:
+        return static_cast<unsigned>(ShortMessageLength(status));
     }
 }
 
