@@ -8,10 +8,10 @@ packages=(
   qt6-base-dev
   libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont
   libasound2-dev
-  libarchive-dev
+  libarchive-dev libuchardet-dev
   fonts-ipafont-gothic fonts-liberation
   googletest libgtest-dev libbenchmark-dev
-  clang
+  clang desktop-file-utils
 )
 
 missing=()
