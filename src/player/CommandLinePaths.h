@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The paths a command line names. The shell has split and unquoted them already; an empty
+// argument ends the list, as an empty quoted pair always has. Any length is kept.
+std::vector<std::string> CommandLinePaths(int argc, const char* const* argv);
