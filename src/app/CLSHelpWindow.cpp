@@ -1,0 +1,85 @@
+#include "app/CLSHelpWindow.h"
+
+#include "app/HelpTopics.h"
+
+#include "app/Resources.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QSplitter>
+#include <QTextBrowser>
+
+namespace {
+
+const QString kHelpRoot = QStringLiteral("qrc:/help/");
+
+struct ContentsEntry {
+    const char16_t* title;
+    int topic;
+};
+
+// The contents in reading order; the same titles the pages carry.
+constexpr ContentsEntry kEntries[] = {
+    {u"メインウィンドウ", HelpTopics::kMainWindow},
+    {u"メニューとキー操作", HelpTopics::kMenus},
+    {u"プレイリストと曲の追加", HelpTopics::kPlayList},
+    {u"アーカイブ内のファイルを開く", HelpTopics::kArchiveChooser},
+    {u"カスタマイズ：一般", HelpTopics::kCustomizeGeneral},
+    {u"カスタマイズ：スペクトラム", HelpTopics::kCustomizeSpectrum},
+    {u"カスタマイズ：MIDI", HelpTopics::kCustomizeMidi},
+    {u"出力デバイス、設定ファイル、端末用プログラム", HelpTopics::kDevices},
+};
+
+QString PageUrl(std::string_view page) {
+    return kHelpRoot + QString::fromLatin1(page.data(), static_cast<qsizetype>(page.size()));
+}
+
+} // namespace
+
+CLSHelpWindow::CLSHelpWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_contents(new QListWidget), m_browser(new QTextBrowser) {
+    InitDruvelResources();
+    setWindowTitle(QStringLiteral("Druvel ヘルプ"));
+    auto* splitter = new QSplitter;
+    splitter->addWidget(m_contents);
+    splitter->addWidget(m_browser);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({280, 480});
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+    m_browser->setOpenExternalLinks(true);
+    FillContents();
+    connect(m_contents, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { ShowTopic(item->data(Qt::UserRole).toInt()); });
+    connect(m_contents, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { ShowTopic(item->data(Qt::UserRole).toInt()); });
+    resize(760, 520);
+}
+
+void CLSHelpWindow::FillContents() {
+    for (const ContentsEntry& entry : kEntries) {
+        auto* item = new QListWidgetItem(QString::fromUtf16(entry.title), m_contents);
+        item->setData(Qt::UserRole, entry.topic);
+    }
+}
+
+void CLSHelpWindow::ShowContents() {
+    Open(PageUrl(HelpTopics::kContentsPage));
+}
+
+void CLSHelpWindow::ShowTopic(int topic) {
+    Open(PageUrl(HelpTopics::PageOf(topic)));
+}
+
+QString CLSHelpWindow::CurrentPage() const {
+    return QFileInfo(m_browser->source().path()).fileName();
+}
+
+void CLSHelpWindow::Open(const QString& page) {
+    m_browser->setSource(QUrl(page));
+    show();
+    raise();
+    activateWindow();
+}
