@@ -202,8 +202,8 @@ void CLSPlaybackFlow::AddPath(const CLSTString& path) {
 void CLSPlaybackFlow::OnEngineNotify(int kind) {
     if (kind == CLSMIDIData::kNotifyTempo)
         UpdateTempo();
-    else if (kind == CLSMIDIData::kNotifyEnd)
-        FollowPlayOrder();
+    else if (kind == CLSMIDIData::kNotifyEnd && HasPositionThread())
+        FollowPlayOrder(); // an end posted just before the user stopped must not start a song
 }
 
 void CLSPlaybackFlow::FollowPlayOrder() {

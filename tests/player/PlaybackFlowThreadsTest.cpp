@@ -89,6 +89,19 @@ TEST_F(PlaybackFlowThreads, RepeatOneRestartsWithoutReloading) {
     EXPECT_LT(engine.GetPosition(), 300u);
 }
 
+TEST_F(PlaybackFlowThreads, AnEndArrivingAfterTheUserStoppedStartsNothing) {
+    AddSongs();
+    flow->PlayPause();
+    Run(ms(1900));
+    clock.Advance(ms(300));
+    timer.Fire(); // the end is posted ...
+    ASSERT_FALSE(pending.empty());
+    flow->StopPlayback(false); // ... but the user's stop is handled first
+    Deliver();
+    EXPECT_FALSE(engine.IsPlaying());
+    EXPECT_EQ(playlist.GetCurrent(), 0u);
+}
+
 TEST_F(PlaybackFlowThreads, UnknownPlayOrderActsAsNormal) {
     settings.PlayType = 7;
     AddSongs();
