@@ -1,0 +1,112 @@
+#pragma once
+
+#include "core/CLSError.h"
+#include "core/CLSTString.h"
+#include "platform/MidiOutDevices.h"
+#include "player/PlaybackViews.h"
+#include "playlist/CLSRandom.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class CLSDRUVSettings;
+class CLSMIDIData;
+class CLSPlayList;
+
+// Ties the playlist to the engine and the displays: loading, starting, pausing, stopping,
+// seeking, the end of a song by the play order, and the tempo, volume and key controls. Every
+// call comes from one thread (the window's); only the position thread it owns runs beside it.
+class CLSPlaybackFlow {
+public:
+    static constexpr const char* kModule = "MAIN";
+    static constexpr int kErrCannotPlay = 6;
+    static constexpr int kTempoMin = 40;
+    static constexpr int kTempoMax = 250;
+    static constexpr int kTempoStep = 10;
+    static constexpr int kVolumeMin = 0;
+    static constexpr int kVolumeMax = 100;
+    static constexpr int kVolumeStep = 10;
+    static constexpr int kKeyMin = -12;
+    static constexpr int kKeyMax = 12;
+    static constexpr std::chrono::milliseconds kPositionPeriod{100};
+
+    // Sets the sliders to their start values (tempo 100, volume 100, key 0) and writes the
+    // tempo and key labels.
+    CLSPlaybackFlow(CLSMIDIData& engine, CLSPlayList& playlist, CLSDRUVSettings& settings,
+                    const PlaybackViews& views = {});
+    // Stops at once, so no thread outlives the objects it reads.
+    ~CLSPlaybackFlow();
+    CLSPlaybackFlow(const CLSPlaybackFlow&) = delete;
+    CLSPlaybackFlow& operator=(const CLSPlaybackFlow&) = delete;
+
+    void SetOwner(OwnerWindow owner) noexcept { m_owner = owner; }
+    CLSRandom& Random() noexcept { return m_random; }
+    // Tests shorten the position thread's period.
+    void SetPositionPeriod(std::chrono::milliseconds period) noexcept { m_period = period; }
+
+    // ---- The operations the window's commands are made of ----
+    void LoadCurrentSong();
+    // From the seek bar's position; "再生できません。" when a start is already running or the
+    // engine refuses.
+    bool StartPlayback();
+    // Stops but keeps the position (the pause). atOnce ends the spectrum without its fall.
+    void HaltPlayback(bool atOnce);
+    // HaltPlayback, then back to 0.
+    void StopPlayback(bool atOnce);
+    void PlayPause();
+    // Adds what the user named and records it as a recent file; loads the first song when
+    // none is loaded. Never starts playing. The caller rebuilds the recent-files menu.
+    void AddPath(const CLSTString& path);
+    // The engine's notification (posted to the window): 1 tempo played, 3 end of song.
+    void OnEngineNotify(int kind);
+
+    // ---- Commands ----
+    void Previous();
+    void Next();
+    void PlayFocused();              // the playlist's "play"
+    void DeleteSelected();           // the playlist's "delete" and the Delete key
+    void PlayRow(int row);           // a double click; -1 when no row was hit
+    void SeekChosen(int position);   // click, key or end of a drag (ms)
+    void SeekTracking(int position); // the thumb being dragged (ms)
+    void StepTempo(int delta);
+    void StepVolume(int delta);
+    void StepKey(int delta);
+    void UpdateTempo();
+    void UpdateVolume();
+    void UpdateKey();
+
+    // The volume slider from the output device's own volume; quietly stays when the device
+    // cannot tell. The volume label is written either way.
+    void ReadInitialVolume(const MidiOutputFactory& openOutput);
+    // The display and engine settings (meter width, colours, digital look, spectrum rows,
+    // velocity and exclusive flags).
+    void ApplySettings();
+
+    bool HasPositionThread() const noexcept { return m_positionThread.joinable(); }
+
+private:
+    struct OwnViews;
+
+    void StartPositionThread();
+    void JoinPositionThread();
+    void PositionLoop();
+    void FollowPlayOrder();
+    void StepSlider(SliderView& slider, int delta, int minimum, int maximum);
+
+    CLSMIDIData& m_engine;
+    CLSPlayList& m_playlist;
+    CLSDRUVSettings& m_settings;
+    std::unique_ptr<OwnViews> m_own;
+    PlaybackViews m_views; // every pointer set: the caller's or one of m_own
+    OwnerWindow m_owner = nullptr;
+    CLSRandom m_random;
+    std::chrono::milliseconds m_period = kPositionPeriod;
+
+    std::thread m_positionThread;
+    std::mutex m_wakeMutex;
+    std::condition_variable m_wake;
+    bool m_stopThread = false; // under m_wakeMutex
+};
