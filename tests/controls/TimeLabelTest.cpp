@@ -1,8 +1,11 @@
 #include "controls/CLSWndTimeLabel.h"
 
+#include <QCoreApplication>
 #include <QFontInfo>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 TEST(TimeLabel, TextIsHoursMinutesSeconds) {
     EXPECT_EQ(CLSWndTimeLabel::Text(0), "00:00:00");
@@ -43,4 +46,22 @@ TEST(TimeLabel, TextWithShadowOnBlack) {
     EXPECT_TRUE(text);
     EXPECT_TRUE(shadow);
     EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));
+}
+
+TEST(TimeLabelThreads, SecondsFromThePositionThreadRepaintOnTheGuiThread) {
+    QWidget parent;
+    parent.resize(300, 100);
+    CLSWndTimeLabel label;
+    label.Create(&parent, 1026);
+    label.Move(0, 0, 160, 40);
+    parent.show();
+    std::thread feeder([&] {
+        for (unsigned s = 0; s < 2000; ++s)
+            label.SetSeconds(s);
+    });
+    while (label.Seconds() != 1999)
+        QCoreApplication::processEvents();
+    feeder.join();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(label.Seconds(), 1999u);
 }

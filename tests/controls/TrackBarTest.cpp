@@ -2,11 +2,13 @@
 #include "controls/TrackBarGeometry.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -117,9 +119,8 @@ TEST_F(TrackBarWidget, DragTracksAndSetPosIsRefusedMeanwhile) {
     Mouse(QEvent::MouseMove, 80);
     const int dragged = bar.GetPos();
     EXPECT_GT(dragged, 0);
-    // The position thread must not pull the thumb from under the mouse.
-    std::thread feeder([this] { EXPECT_FALSE(bar.SetPos(-5)); });
-    feeder.join();
+    // The position feed must not pull the thumb from under the mouse.
+    EXPECT_FALSE(bar.SetPos(-5));
     EXPECT_EQ(bar.GetPos(), dragged);
     Mouse(QEvent::MouseButtonRelease, 80);
     EXPECT_FALSE(bar.IsDragging());
@@ -163,4 +164,33 @@ TEST_F(TrackBarWidget, FillFromTheMinimumIsSwitchable) {
     EXPECT_NE(bar.grab().toImage().pixelColor(20, 10), background);
     bar.SetFill(false);
     EXPECT_EQ(bar.grab().toImage().pixelColor(20, 10), background);
+}
+
+using TrackBarThreads = TrackBarWidget;
+
+// The position thread feeds the slider while the GUI thread drags and paints it.
+TEST_F(TrackBarThreads, PositionFeedAgainstDragAndPaint) {
+    parent.show();
+    std::atomic<bool> done{false};
+    std::thread feeder([&] {
+        for (int i = 0; !done.load(); ++i)
+            bar.SetPos(i % 25 - 12);
+    });
+    Mouse(QEvent::MouseButtonPress, 49);
+    for (int x = 40; x < 90; ++x) {
+        if (bar.IsDragging())
+            Mouse(QEvent::MouseMove, x);
+        QCoreApplication::processEvents();
+    }
+    const int dragged = bar.GetPos();
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(bar.GetPos(), dragged);
+    Mouse(QEvent::MouseButtonRelease, 89);
+    for (int i = 0; i < 20; ++i) {
+        bar.grab();
+        QCoreApplication::processEvents();
+    }
+    done = true;
+    feeder.join();
 }
