@@ -28,9 +28,32 @@ void CrossOut(QPainter& painter) {
     painter.drawLine(QPointF(8.0, 1.0), QPointF(1.0, 8.0));
 }
 
+// At ratio 1 the vectors blur into grey: the icons are set pixel by pixel instead.
+constexpr const char* kNotePixels[] = {
+    ".....#...", ".....##..", ".....#.#.", ".....#..#", ".....#..#",
+    "..####...", ".#####...", ".#####...", "..###....",
+};
+
+QImage PixelIcon(bool muted) {
+    QImage icon(SpectrumGeometry::kIconSize, SpectrumGeometry::kIconSize, QImage::Format_RGB32);
+    if (icon.isNull())
+        return icon;
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x) {
+            QRgb color = kNotePixels[y][x] == '#' ? qRgb(200, 200, 200) : qRgb(0, 0, 0);
+            if (muted && (x == y || x == icon.width() - 1 - y))
+                color = qRgb(255, 0, 0);
+            icon.setPixel(x, y, color);
+        }
+    }
+    return icon;
+}
+
 } // namespace
 
 QImage SpectrumMuteIcon(bool muted, qreal ratio) {
+    if (ratio == 1.0)
+        return PixelIcon(muted);
     const int side = static_cast<int>(std::lround(SpectrumGeometry::kIconSize * ratio));
     QImage icon(side, side, QImage::Format_RGB32);
     if (icon.isNull())
