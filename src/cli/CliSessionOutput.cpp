@@ -23,6 +23,9 @@ public:
     int SetVolume(std::uint32_t volume) override { return Target().SetVolume(volume); }
     int GetVolume(std::uint32_t& volume) override { return Target().GetVolume(volume); }
     int Close() override { return m_session.m_open ? Target().Reset() : MIDIOUT_INVALHANDLE; }
+    std::chrono::microseconds SoundLatency() const noexcept override {
+        return m_session.m_output->SoundLatency();
+    }
 
 private:
     MidiOutput& Target() { return *m_session.m_output; }

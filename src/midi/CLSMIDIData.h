@@ -288,6 +288,11 @@ public:
     void SetAdjustVelocity(bool on) noexcept { m_adjustVelocity.store(on); }
     void SetNoSendExclusive(bool on) noexcept { m_noExclusive.store(on); }
     void SetLyricLead(unsigned ms) noexcept { m_lyricLead = ms; }
+    // How long after sending the open output's messages are heard; 0 while stopped. The
+    // spectrum waits as long before it shows a level, and the word clock already does.
+    std::chrono::microseconds GetOutputLatency() const noexcept {
+        return std::chrono::microseconds(m_outputLatency.load(std::memory_order_relaxed));
+    }
 
     static constexpr unsigned kTimerPeriodMs = 15;
     static constexpr std::size_t kExclusiveSize = 512;
@@ -303,7 +308,8 @@ private:
     void ChaseWords(std::uint32_t target);
     bool SendEvent(MonoTime due) noexcept;
     void SendNote(const CLSMIDIEvent& event, MonoTime due) noexcept;
-    void AdvanceWordClock(std::int64_t countdown) noexcept;
+    void AdvanceWordClock(std::int64_t countdown, std::int64_t heardLater) noexcept;
+    std::int64_t LatencyUnits(int percent) const noexcept;
     std::int64_t ToUnits(std::int64_t ticks, std::uint32_t tempo) const noexcept;
     MonoTime DueTime(std::int64_t countdown, MonoTime nowMs, int percent) const noexcept;
     bool OpenDevice(int deviceId);
@@ -317,6 +323,7 @@ private:
     std::unique_ptr<TickTimer> m_ownTimer;
     std::unique_ptr<MidiOutput> m_device; // open exactly while playing
     std::atomic<bool> m_playing{false};
+    std::atomic<std::int64_t> m_outputLatency{0}; // us
     int m_volumeLeft = 50;
     int m_volumeRight = 50;
     std::unique_ptr<std::uint8_t[]> m_exclusive; // kExclusiveRing buffers of kExclusiveSize

@@ -38,6 +38,7 @@ bool CLSMIDIData::OpenDevice(int deviceId) {
         return false;
     }
     m_exclusiveNext = 0;
+    m_outputLatency.store(output->SoundLatency().count(), std::memory_order_relaxed);
     m_device = std::move(output);
     ApplyVolume();
     m_playing.store(true, std::memory_order_release);
@@ -54,6 +55,7 @@ void CLSMIDIData::CloseDevice() {
     m_device->Close();
     m_device.reset();
     m_exclusive.reset();
+    m_outputLatency.store(0, std::memory_order_relaxed);
     m_playing.store(false, std::memory_order_release);
 }
 

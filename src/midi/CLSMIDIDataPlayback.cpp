@@ -204,7 +204,7 @@ void CLSMIDIData::Tick() noexcept {
         if (m_eventCursor != m_events.cend())
             m_eventCountdown += ToUnits(m_eventCursor->delta, GetTempo());
     }
-    AdvanceWordClock(wordCountdown);
+    AdvanceWordClock(wordCountdown, LatencyUnits(percent));
     m_position.store(m_position.load(std::memory_order_relaxed) +
                          static_cast<std::uint32_t>(elapsed),
                      std::memory_order_relaxed);
@@ -212,10 +212,17 @@ void CLSMIDIData::Tick() noexcept {
     m_tickRunning.clear(std::memory_order_release);
 }
 
-void CLSMIDIData::AdvanceWordClock(std::int64_t countdown) noexcept {
+// The output's latency in song units at the given tempo percentage.
+std::int64_t CLSMIDIData::LatencyUnits(int percent) const noexcept {
+    return m_outputLatency.load(std::memory_order_relaxed) * percent / 1000;
+}
+
+// A record's countdown reaches 0 when its time (less the lyric lead) is sent; it is due once
+// that is heard, `heardLater` units on, so the lead before the sound stays what was asked.
+void CLSMIDIData::AdvanceWordClock(std::int64_t countdown, std::int64_t heardLater) noexcept {
     const unsigned count = static_cast<unsigned>(m_wordIndex.size());
     unsigned cursor = m_wordCursor.load(std::memory_order_relaxed);
-    while (countdown <= 0 && count > 0) {
+    while (countdown <= -heardLater && count > 0) {
         if (m_wordIndex[cursor]->kind == CLSMIDIWordInfo::kTempo)
             m_wordTempo = static_cast<std::uint32_t>(m_wordIndex[cursor]->duration);
         if (++cursor >= count) {
@@ -342,6 +349,8 @@ int CLSMIDIData::TakeDueWords(CLSMIDIWordInfoArray& out) {
     }
     const std::int64_t ms =
         MulDiv(ticks, GetTempo(), static_cast<std::int64_t>(m_resolution) * 1000) +
-        m_wordCountdown.load(std::memory_order_relaxed) / 100;
+        (m_wordCountdown.load(std::memory_order_relaxed) +
+         LatencyUnits(m_tempoPercent.load(std::memory_order_relaxed))) /
+            100;
     return static_cast<int>(std::clamp<std::int64_t>(ms, INT_MIN, INT_MAX));
 }

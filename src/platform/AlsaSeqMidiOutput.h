@@ -28,6 +28,7 @@ public:
     int SetVolume(std::uint32_t volume) override;
     int GetVolume(std::uint32_t& volume) override;
     int Close() override;
+    std::chrono::microseconds SoundLatency() const noexcept override { return kLatency; }
 
 private:
     int SendBytes(const std::uint8_t* bytes, std::size_t length, MonoTime at);

@@ -39,4 +39,10 @@ public:
     virtual int SetVolume(std::uint32_t volume) = 0;
     virtual int GetVolume(std::uint32_t& volume) = 0;
     virtual int Close() = 0;
+
+    // How long after its due time an open output's message is heard (or reaches the port).
+    // Displays wait as long, so what is seen follows what is heard.
+    virtual std::chrono::microseconds SoundLatency() const noexcept {
+        return std::chrono::microseconds(0);
+    }
 };

@@ -181,6 +181,14 @@ int SynthMidiOutput::GetVolume(std::uint32_t& volume) {
     return MIDIOUT_OK;
 }
 
+std::chrono::microseconds SynthMidiOutput::SoundLatency() const noexcept {
+    if (m_driver == nullptr)
+        return std::chrono::microseconds(0);
+    const std::int64_t buffered = std::int64_t{PeriodFrames(m_driverName)} * kPeriods;
+    return kLatency + std::chrono::microseconds(buffered * 1000000 / FluidSynthCore::kSampleRate) +
+           AudioStreamClock::kMargin;
+}
+
 int SynthMidiOutput::AudioCallback(void* data, int frames, int fxCount, float* fx[], int outCount,
                                    float* out[]) {
     auto* self = static_cast<SynthMidiOutput*>(data);

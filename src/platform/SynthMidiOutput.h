@@ -35,6 +35,8 @@ public:
     int SetVolume(std::uint32_t volume) override;
     int GetVolume(std::uint32_t& volume) override;
     int Close() override;
+    // The timer period, the driver's buffered chunks and the stream clock's margin.
+    std::chrono::microseconds SoundLatency() const noexcept override;
 
     // The driver that opened (for messages), empty while closed.
     const char* AudioDriver() const noexcept { return m_driverName; }

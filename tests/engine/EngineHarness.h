@@ -19,7 +19,9 @@
 // keeps, so messages of several Play/Stop rounds land in one place.
 class ForwardingOutput final : public MidiOutput {
 public:
-    explicit ForwardingOutput(MidiOutput& target) : m_target(target) {}
+    explicit ForwardingOutput(MidiOutput& target,
+                              std::chrono::microseconds latency = std::chrono::microseconds(0))
+        : m_target(target), m_latency(latency) {}
     int Open() override { return m_target.Open(); }
     int Reset() override { return m_target.Reset(); }
     int ShortMsg(std::uint8_t s, std::uint8_t d1, std::uint8_t d2, MonoTime due) override {
@@ -31,9 +33,11 @@ public:
     int SetVolume(std::uint32_t volume) override { return m_target.SetVolume(volume); }
     int GetVolume(std::uint32_t& volume) override { return m_target.GetVolume(volume); }
     int Close() override { return m_target.Close(); }
+    std::chrono::microseconds SoundLatency() const noexcept override { return m_latency; }
 
 private:
     MidiOutput& m_target;
+    std::chrono::microseconds m_latency;
 };
 
 struct Notification {
@@ -58,7 +62,7 @@ protected:
         setup.closeWait = ms(0);
         setup.openOutput = [this](int deviceId, std::unique_ptr<MidiOutput>& out) {
             lastDeviceId = deviceId;
-            out = std::make_unique<ForwardingOutput>(output);
+            out = std::make_unique<ForwardingOutput>(output, outputLatency);
             return MIDIOUT_OK;
         };
         song.SetPlaybackSetup(std::move(setup));
@@ -127,6 +131,7 @@ protected:
     MemoryMidiOutput output{clock};
     CLSMIDIData song;
     int lastDeviceId = 99;
+    std::chrono::microseconds outputLatency{0}; // what the next opened output reports
     std::vector<Notification> notifications;
     std::vector<std::string> errors;
 

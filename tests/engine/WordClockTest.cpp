@@ -51,6 +51,35 @@ TEST_F(WordClock, LeadMakesLyricsDueEarlier) {
     EXPECT_EQ(Texts(due), (std::vector<std::string>{"1:c", "0:c"}));
 }
 
+// The output is heard 60 ms after sending: the lyric is due when its moment is heard.
+TEST_F(WordClock, LyricsWaitForTheOutputsLatency) {
+    LoadLyrics();
+    outputLatency = ms(60);
+    PlayAt(2500);
+    EXPECT_EQ(song.TakeDueWords(due), 560);
+    Run(ms(555));
+    song.TakeDueWords(due);
+    EXPECT_TRUE(due.empty());
+    Run(ms(15));
+    song.TakeDueWords(due);
+    EXPECT_EQ(Texts(due), (std::vector<std::string>{"1:c", "0:c"}));
+}
+
+// The latency is real time: at 250 % the song moves 150 ms while the sound is on its way.
+TEST_F(WordClock, LatencyIsRealTimeAtAnyTempo) {
+    LoadLyrics();
+    outputLatency = ms(60);
+    song.SetTempoPercent(250);
+    PlayAt(2500);
+    song.TakeDueWords(due);
+    Run(ms(255)); // 500 ms of song + 150 ms of latency take 260 ms
+    song.TakeDueWords(due);
+    EXPECT_TRUE(due.empty());
+    Run(ms(15));
+    song.TakeDueWords(due);
+    EXPECT_EQ(Texts(due), (std::vector<std::string>{"1:c", "0:c"}));
+}
+
 TEST_F(WordClock, StartPastTheLastLyricHandsAllButTheLastRecordOnce) {
     LoadLyrics();
     PlayAt(4500);

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "controls/CLSWndSpectrum.h"
+#include "controls/SpectrumGeometry.h"
+#include "midi/MIDITRACKINFO.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QWidget>
+
+#include <memory>
+
+// One QApplication for the whole test program (the offscreen platform under ctest).
+inline void EnsureSpectrumTestApp() {
+    static int argc = 1;
+    static char name[] = "test_controls";
+    static char* argv[] = {name, nullptr};
+    static const std::unique_ptr<QApplication> app =
+        QApplication::instance() ? nullptr : std::make_unique<QApplication>(argc, argv);
+}
+
+inline MIDITRACKINFOARRAY MakeRows(int count, int level = 0, int sounding = 0) {
+    MIDITRACKINFOARRAY rows;
+    for (int i = 0; i < count; ++i) {
+        MIDITRACKINFO row;
+        row.label = i % 145;
+        row.level.store(level);
+        row.sounding.store(sounding);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// A spectrum in a shown parent, meter width 15 (pitch 34) and a client 108 high (gradient 100).
+class SpectrumFixture {
+public:
+    static constexpr int kHeight = 108;
+    static constexpr int kGradient = kHeight - SpectrumGeometry::kGradientMargin;
+
+    explicit SpectrumFixture(int width = 200) {
+        parent.resize(width, kHeight);
+        parent.show();
+        spectrum.Create(&parent, 1035);
+        spectrum.Move(0, 0, width, kHeight);
+    }
+
+private:
+    bool m_appReady = (EnsureSpectrumTestApp(), true); // before any widget
+
+public:
+    QWidget parent;
+    CLSWndSpectrum spectrum;
+};

@@ -1,0 +1,98 @@
+// The spectrum's drawing thread against the GUI thread and a stand-in for the engine.
+#include "SpectrumTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+namespace SG = SpectrumGeometry;
+constexpr int G = SpectrumFixture::kGradient;
+constexpr QRgb kDarkGrey = 0xFF404040u;
+const int kTopSegment = SG::SegmentTop(SG::Digital(127, G).count - 1, G);
+
+class SpectrumThreads : public ::testing::Test, public SpectrumFixture {
+protected:
+    void TearDown() override { spectrum.Destroy(); } // before the rows go
+    // Waits until the thread has drawn the first meter up to its top segment.
+    bool WaitForFullMeter() {
+        for (int i = 0; i < 300; ++i) {
+            if (spectrum.Picture().pixel(SG::kMeterLeft, kTopSegment) != kDarkGrey)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+    bool MetersAllDark() {
+        const QImage picture = spectrum.Picture();
+        for (int j = 0; j < 3; ++j) {
+            const int x = j * spectrum.Pitch() + SG::kMeterLeft;
+            if (picture.pixel(x, SG::SegmentTop(0, G)) != kDarkGrey)
+                return false;
+        }
+        return true;
+    }
+    MIDITRACKINFOARRAY rows = MakeRows(3, 127, 1);
+};
+
+TEST_F(SpectrumThreads, MetersFallToZeroBeforeANormalStopReturns) {
+    spectrum.SetRows(&rows);
+    spectrum.Start();
+    ASSERT_TRUE(WaitForFullMeter());
+    for (MIDITRACKINFO& row : rows) { // what the engine does when it stops
+        row.sounding.store(0);
+        row.level.store(0);
+    }
+    spectrum.Stop(false);
+    EXPECT_FALSE(spectrum.IsRunning());
+    EXPECT_TRUE(MetersAllDark());
+}
+
+TEST_F(SpectrumThreads, NormalStopEndsEvenWhileTheRowsStillSound) {
+    spectrum.SetRows(&rows);
+    spectrum.Start();
+    ASSERT_TRUE(WaitForFullMeter());
+    spectrum.Stop(false); // rows left at 127: the fall must not wait for them
+    EXPECT_TRUE(MetersAllDark());
+}
+
+TEST_F(SpectrumThreads, ImmediateStopLeavesTheMetersAsDrawn) {
+    spectrum.SetRows(&rows);
+    spectrum.Start();
+    ASSERT_TRUE(WaitForFullMeter());
+    spectrum.Stop(true);
+    EXPECT_FALSE(spectrum.IsRunning());
+    // At most one falling tick: the meter is still near the top.
+    EXPECT_NE(spectrum.Picture().pixel(SG::kMeterLeft, SG::SegmentTop(25, G)), kDarkGrey);
+}
+
+TEST_F(SpectrumThreads, GuiChangesWhileTheThreadDraws) {
+    spectrum.SetRows(&rows);
+    spectrum.Start();
+    for (int i = 0; i < 20; ++i) {
+        spectrum.Move(0, 0, 150 + i, SpectrumFixture::kHeight - (i % 3));
+        spectrum.SetDigital(i % 2 == 0);
+        spectrum.SetColors(DefaultSpectrumColors());
+        (void)spectrum.Picture();
+        rows[static_cast<std::size_t>(i % 3)].level.store(i * 6);
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+    }
+    MIDITRACKINFOARRAY other = MakeRows(2, 50, 1);
+    spectrum.SetRows(&other); // restarts the thread on the new rows
+    EXPECT_TRUE(spectrum.IsRunning());
+    spectrum.Destroy();
+    EXPECT_FALSE(spectrum.IsRunning());
+}
+
+TEST_F(SpectrumThreads, AStopWithoutRowsEndsAtOnce) {
+    MIDITRACKINFOARRAY none;
+    spectrum.SetRows(&none);
+    spectrum.Start();
+    EXPECT_TRUE(spectrum.IsRunning());
+    spectrum.Stop(false);
+    EXPECT_FALSE(spectrum.IsRunning());
+}
+
+} // namespace
