@@ -166,16 +166,19 @@ void CLSWordControl::Stop() {
 }
 
 void CLSWordControl::Run() {
-    if (!m_engine)
+    CLSMIDIData* const engine = m_engine.load(std::memory_order_relaxed);
+    if (!engine)
         return;
     std::unique_lock stop(m_stopLock);
     while (!m_stopRequested) {
         stop.unlock();
         try {
-            const int remaining = m_engine->TakeDueWords(m_due);
+            const int remaining = engine->TakeDueWords(m_due);
             HandleWords(m_due, remaining);
         } catch (const CLSError& error) {
-            error.Show(this);
+            // Message boxes belong to the GUI thread.
+            QMetaObject::invokeMethod(
+                this, [this, error] { error.Show(this); }, Qt::QueuedConnection);
             return;
         }
         stop.lock();

@@ -35,7 +35,9 @@ public:
     CLSWordControl& operator=(const CLSWordControl&) = delete;
 
     int ControlId() const noexcept { return m_controlId; }
-    void SetEngine(CLSMIDIData* engine) noexcept { m_engine = engine; }
+    void SetEngine(CLSMIDIData* engine) noexcept {
+        m_engine.store(engine, std::memory_order_relaxed);
+    }
     void SetTimedWipe(bool timed) noexcept { m_timedWipe.store(timed, std::memory_order_relaxed); }
     bool TimedWipe() const noexcept { return m_timedWipe.load(std::memory_order_relaxed); }
     void Move(int x, int y, int width, int height);
@@ -74,7 +76,7 @@ private:
     void FlushRepaint();
 
     const int m_controlId;
-    CLSMIDIData* m_engine = nullptr;
+    std::atomic<CLSMIDIData*> m_engine{nullptr};
     std::atomic<bool> m_timedWipe{true};
 
     mutable std::mutex m_lock;

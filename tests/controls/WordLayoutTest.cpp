@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -60,26 +61,6 @@ protected:
     Ruler ruler;
     CLSWordLineList lines;
 };
-
-TEST_F(Layout, LinesStandTwoUnitsApartWithLineZeroLowest) {
-    for (int line : {2, 1, 0})
-        AddLine().push_back(Word("a", line));
-    LayOutAll();
-    // y = H - S/2 - (line + 1) * 2S: 190, 150, 110 for lines 0, 1, 2.
-    EXPECT_EQ(lines.front()[0].startPoint.y, 110 - kUnit);
-    EXPECT_EQ(lines.back()[0].startPoint.y, 190 - kUnit);
-    EXPECT_EQ(lines.back()[0].endPoint.y, 190 + kUnit);
-    ASSERT_EQ(ruler.fills.size(), 3u);
-    EXPECT_EQ(ruler.fills[2].top, 170);
-    EXPECT_EQ(ruler.fills[2].bottom, 210);
-}
-
-TEST_F(Layout, LaterPartsClearDownToTheBottom) {
-    AddLine().push_back(Word("a", 1, 1));
-    LayOutAll();
-    ASSERT_EQ(ruler.fills.size(), 1u);
-    EXPECT_EQ(ruler.fills[0].bottom, kHeight);
-}
 
 TEST_F(Layout, WordsFollowOneAnotherAndEndAtTheirLastCharacter) {
     CLSMIDIWordInfoArray& line = AddLine();
@@ -149,26 +130,12 @@ TEST_F(Layout, TabsStopEveryTwoUnitsAndNewlinesStartALineBelow) {
     EXPECT_EQ(ruler.drawn[3].y, ruler.drawn[2].y + 2 * kUnit);
 }
 
-TEST_F(Layout, AddedLinesAreCentredOnHalfAUnitPerByte) {
-    CLSMIDIWordInfoArray& line = AddLine();
-    line.push_back(Word("abcd", 0, 2));
-    line.push_back(Word("ef", 0, 2));
-    LayOutAll();
-    EXPECT_EQ(line[0].startPoint.x, (kWidth - kUnit * 6 / 2) / 2);
-}
-
 TEST_F(Layout, Utf8TextsStepOverWholeCharacters) {
     CLSMIDIWordInfoArray& line = AddLine();
     line.push_back(Word("はる", 0));
     LayOutAll();
     ASSERT_EQ(ruler.drawn.size(), 2u);
     EXPECT_EQ(ruler.drawn[0].text, "は");
-}
-
-TEST(WordArithmetic, UnitIsTheSmallerOfWidthAndHeightShares) {
-    EXPECT_EQ(WordUnitSize(400, 600), 20);
-    EXPECT_EQ(WordUnitSize(800, 120), 10);
-    EXPECT_EQ(WordUnitSize(0, 0), 0);
 }
 
 TEST(WordArithmetic, WipeEdgeRunsFromTheWordsStartToItsEnd) {
@@ -180,12 +147,6 @@ TEST(WordArithmetic, WipeEdgeRunsFromTheWordsStartToItsEnd) {
     // The engine answers INT_MAX when nothing is due: no overflow into a full wipe.
     EXPECT_LT(WordWipeRight(start, end, INT_MAX, 600), 100);
     EXPECT_GT(WordWipeRight(start, end, -300, 600), 160);
-}
-
-TEST(WordArithmetic, ClearLineBandCoversTheLinesCell) {
-    const WordBand band = WordClearLineBand(kHeight, kUnit, 1);
-    EXPECT_EQ(band.top, WordLineY(kHeight, kUnit, 1) - kUnit);
-    EXPECT_EQ(band.bottom, WordLineY(kHeight, kUnit, 1) + kUnit);
 }
 
 TEST(WordTitle, FieldsGetTheirSuffixesOnlyWhenPresent) {
@@ -208,12 +169,6 @@ TEST(WordTitle, ColonInTheTitleMovesTheRestOn) {
     EXPECT_EQ(t.composer, " Dawn : 作曲");
     EXPECT_EQ(t.lyricist, "Comp : 作詞");
     EXPECT_EQ(t.performer, "Lyr");
-}
-
-TEST(WordTitle, EscapedColonStaysInItsField) {
-    const WordTitleTexts t = SplitWordTitle(CLSTString("a\\:b:c"));
-    EXPECT_EQ(t.title, "a\\:b");
-    EXPECT_EQ(t.composer, "c : 作曲");
 }
 
 } // namespace
