@@ -38,10 +38,11 @@ bool DruvelApplication::notify(QObject* receiver, QEvent* event) {
     return handled;
 }
 
-int DruvelApplication::Run(const std::function<void()>& startUp) {
+int DruvelApplication::Run(const std::function<bool()>& startUp) {
     int code = kErrorExitCode;
-    if (Guarded(startUp))
-        code = exec();
+    bool loop = false;
+    if (Guarded([&] { loop = startUp(); }))
+        code = loop ? exec() : 0;
     if (!m_error)
         return code;
     // The loop is over: the box gets a loop of its own and its events are delivered again.

@@ -18,9 +18,10 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // Runs the start-up steps, then the event loop unless they failed; shows the error that
-    // ended either. The exit code of the loop, or kErrorExitCode.
-    int Run(const std::function<void()>& startUp);
+    // Runs the start-up steps, then the event loop when they ask for it (true) and did not
+    // fail; shows the error that ended either. The loop's exit code, 0 without a loop, or
+    // kErrorExitCode.
+    int Run(const std::function<bool()>& startUp);
 
     // True once an error ended the program: nothing may be saved any more.
     bool Failed() const noexcept { return m_error.has_value(); }

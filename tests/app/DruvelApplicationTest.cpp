@@ -33,6 +33,7 @@ TEST(DruvelApplication, ErrorInsideAHandlerEndsTheLoopAndIsShownOnce) {
         QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
         // Queued behind the failing event: must not run once the program is ending.
         QTimer::singleShot(0, [&] { ++laterHandlers; });
+        return true;
     });
     EXPECT_EQ(code, DruvelApplication::kErrorExitCode);
     EXPECT_TRUE(app.Failed());
@@ -49,6 +50,7 @@ TEST(DruvelApplication, ErrorDuringStartUpSkipsTheLoop) {
     const int code = app.Run([&] {
         QTimer::singleShot(0, [&] { looped = true; });
         throw CLSError(7, "READLINE", 3);
+        return true;
     });
     EXPECT_EQ(code, DruvelApplication::kErrorExitCode);
     EXPECT_TRUE(app.Failed());
@@ -59,7 +61,12 @@ TEST(DruvelApplication, ErrorDuringStartUpSkipsTheLoop) {
 TEST(DruvelApplication, CleanRunReturnsTheLoopsCode) {
     ReportRecorder recorder;
     DruvelApplication app(argc, argv);
-    EXPECT_EQ(app.Run([] { QTimer::singleShot(0, [] { QCoreApplication::exit(0); }); }), 0);
+    EXPECT_EQ(app.Run([] {
+        QTimer::singleShot(0, [] { QCoreApplication::exit(3); });
+        return true;
+    }),
+              3);
+    EXPECT_EQ(app.Run([] { return false; }), 0) << "no loop when start-up ends the program";
     EXPECT_FALSE(app.Failed());
     EXPECT_TRUE(recorder.Reports().empty());
 }

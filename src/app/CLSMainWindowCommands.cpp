@@ -1,0 +1,171 @@
+// The main window's commands that need the window itself: modes, menus built at run time,
+// adding paths, dialogs and help.
+#include "app/CLSAboutDialog.h"
+#include "app/CLSHelpWindow.h"
+#include "app/CLSMainMenus.h"
+#include "app/CLSMainWindow.h"
+#include "app/WindowChildren.h"
+#include "core/CLSTString.h"
+#include "platform/MidiOutDevices.h"
+#include "player/CLSCommandRunner.h"
+#include "player/CLSMenuRules.h"
+#include "player/CLSPlaybackFlow.h"
+#include "player/CommandId.h"
+#include "playlist/CLSPlayList.h"
+#include "playlist/ui/CLSPlayListWidget.h"
+#include "settings/CLSDRUVSettings.h"
+
+#include <QAction>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QToolBar>
+
+namespace {
+
+// The open dialog's filters, first one chosen.
+const char16_t* const kOpenFilters[] = {
+    u"MIDIファイル，プレイリストファイル，アーカイブファイル (*.mid *.smf *.rmi *.kar *.m3u *.lst "
+    u"*txt *.lzh *.zip)",
+    u"MIDIファイル (*.mid *.smf *.rmi *.kar)",
+    u"プレイリストファイル (*.m3u *.lst)",
+    u"アーカイブファイル (*.lzh *.zip)",
+    u"すべてのファイル (*)",
+};
+
+QString OpenFilter() {
+    QStringList filters;
+    for (const char16_t* filter : kOpenFilters)
+        filters << QString::fromUtf16(filter);
+    return filters.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+void CLSMainWindow::AddPaths(const std::vector<std::string>& paths) {
+    if (paths.empty())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    for (const std::string& path : paths)
+        m_flow->AddPath(CLSTString(path.c_str()));
+    QGuiApplication::restoreOverrideCursor();
+    RebuildRecentMenu();
+}
+
+void CLSMainWindow::AddHandedPath(const std::string& path) {
+    AddPaths({path});
+}
+
+void CLSMainWindow::RestorePlayList() {
+    const CLSTStringArray& items = m_settings.PlayListItems();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    for (unsigned i = 0; i < items.size(); ++i)
+        m_playlist.Add(items[i], false);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void CLSMainWindow::OpenFiles() {
+    const QStringList chosen =
+        QFileDialog::getOpenFileNames(this, QString(), QString(), OpenFilter());
+    std::vector<std::string> paths;
+    for (const QString& path : chosen)
+        paths.push_back(QFile::encodeName(path).toStdString());
+    AddPaths(paths);
+}
+
+void CLSMainWindow::OpenFolder() {
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("MIDIファイルのあるフォルダを選択してください。"));
+    if (!folder.isEmpty())
+        AddPaths({QFile::encodeName(folder).toStdString()});
+}
+
+void CLSMainWindow::SavePlayList() {
+    // The save dialog arrives with the dialogs; the command exists and is enabled meanwhile.
+}
+
+void CLSMainWindow::Customize() {
+    // The Customize sheet arrives with the dialogs.
+}
+
+void CLSMainWindow::Close() {
+    close();
+}
+
+void CLSMainWindow::HelpContents() {
+    if (!m_help)
+        m_help = std::make_unique<CLSHelpWindow>();
+    m_help->ShowContents();
+}
+
+void CLSMainWindow::About() {
+    CLSAboutDialog about(this);
+    about.exec();
+}
+
+void CLSMainWindow::RebuildRecentMenu() {
+    m_menus->RebuildRecent(CLSMenuRules::RecentItems(m_settings.RecentFiles()));
+}
+
+void CLSMainWindow::CheckPlayOrder(int id) {
+    m_menus->CheckRadio(id);
+}
+
+void CLSMainWindow::CheckDevice(int id) {
+    m_menus->CheckRadio(id);
+}
+
+void CLSMainWindow::ShowToolHints(bool on) {
+    m_children->playList->SetToolTipsShown(on);
+    for (QAction* action : m_children->toolBar->actions())
+        action->setToolTip(on ? action->text() : QString());
+    m_menus->SetChecked(kCmdToolHint, on);
+}
+
+void CLSMainWindow::BuildDeviceMenu() {
+    const std::vector<std::string> names = MidiOutDevices().Names();
+    m_deviceCount = static_cast<int>(names.size());
+    m_menus->BuildDevices(CLSMenuRules::DeviceItems(names));
+    m_runner->SetDeviceCount(m_deviceCount);
+    if (const auto checked =
+            CLSMenuRules::CheckedDeviceItem(m_settings.MidiDeviceID, m_deviceCount))
+        m_menus->CheckRadio(*checked);
+}
+
+void CLSMainWindow::SetWindowMode(int id) {
+    const bool first = !isVisible() && m_layout.Mode() == m_settings.WindowMode;
+    if (first) {
+        // Created where the settings say, so saving the placement below keeps it.
+        if (m_settings.Left != CLSDRUVSettings::kUseDefault)
+            setGeometry(m_settings.Left, m_settings.Top, m_settings.Width, m_settings.Height);
+        else
+            resize(m_settings.Width, m_settings.Height);
+    }
+    const auto change = m_layout.SetWindowMode(id, CurrentPlacement(), m_settings);
+    if (!change)
+        return;
+    m_menus->CheckRadio(id);
+    const bool wasVisible = isVisible();
+    if (change->restoreToSettings && !first) {
+        if (isMaximized() || isMinimized())
+            showNormal();
+        if (m_settings.Left != CLSDRUVSettings::kUseDefault)
+            setGeometry(m_settings.Left, m_settings.Top, m_settings.Width, m_settings.Height);
+        else
+            resize(m_settings.Width, m_settings.Height);
+    }
+    setMaximumHeight(QWIDGETSIZE_MAX);
+    setMinimumHeight(0);
+    if (change->fixedClientHeight) {
+        if (isMaximized())
+            showNormal();
+        resize(width(), FrameHeight() + *change->fixedClientHeight);
+    }
+    if (windowFlags().testFlag(Qt::WindowMaximizeButtonHint) != change->maximiseBox) {
+        setWindowFlag(Qt::WindowMaximizeButtonHint, change->maximiseBox);
+        if (wasVisible)
+            show(); // changing the frame's flags hides the window
+    }
+    ShowChildren();
+    ApplySizeLimits();
+    ApplyLayout();
+}

@@ -1,0 +1,98 @@
+// The player's entry: settings, single instance, the window, the playlist of the last run and
+// the command line, the event loop, and the settings written at a normal end.
+#include "app/CLSInstanceChannel.h"
+#include "app/CLSMainWindow.h"
+#include "app/DruvelApplication.h"
+#include "app/MessageBoxReporter.h"
+#include "controls/ControlFonts.h"
+#include "midi/CLSMIDIData.h"
+#include "platform/MidiOutDevices.h"
+#include "platform/SystemClock.h"
+#include "player/CLSPlaybackFlow.h"
+#include "player/CommandLinePaths.h"
+#include "playlist/CLSPlayList.h"
+#include "settings/CLSDRUVSettings.h"
+#include "settings/SettingsLocation.h"
+
+#include <QDateTime>
+
+#include <memory>
+
+namespace {
+
+// DRUVEL_MIDI_OUT (a device number or capture:FILE) replaces the chosen output, so the real
+// window can be checked end to end on a machine without sound.
+void ApplyOutputOverride(CLSMIDIData& engine) {
+    const QByteArray value = qgetenv("DRUVEL_MIDI_OUT");
+    if (value.isEmpty())
+        return;
+    CLSMIDIData::PlaybackSetup setup;
+    setup.openOutput = [argument = value.toStdString()](int, std::unique_ptr<MidiOutput>& out) {
+        return MidiOutDevices::CreateFromArgument(argument, SystemClock::Instance(), out);
+    };
+    engine.SetPlaybackSetup(std::move(setup));
+}
+
+bool HandOverToRunningInstance(const std::vector<std::string>& paths) {
+    return CLSInstanceChannel::Send(CLSInstanceChannel::DefaultName(), paths) ==
+           CLSInstanceChannel::HandOver::Handed;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    DruvelApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("druvel"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Druvel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("druvel"));
+    MessageBoxReporter reporter;
+    ControlFonts::RegisterSubstitutions();
+
+    const std::vector<std::string> paths = CommandLinePaths(argc, argv);
+    const std::string iniPath = SettingsLocation::IniPath();
+    // Constructed in the order the program relies on; destroyed in reverse.
+    CLSDRUVSettings settings;
+    CLSMIDIData engine;
+    CLSPlayList playlist;
+    std::unique_ptr<CLSMainWindow> window;
+    CLSInstanceChannel channel;
+    bool handedOver = false;
+    ApplyOutputOverride(engine);
+
+    const int code = app.Run([&] {
+        settings.Load(iniPath.c_str());
+        if (!settings.GetFlag(CLSDRUVSettings::PermitMultiExecute)) {
+            if (HandOverToRunningInstance(paths)) {
+                handedOver = true;
+                return false;
+            }
+            const bool listening =
+                channel.Listen(CLSInstanceChannel::DefaultName(), [&](const std::string& path) {
+                    if (window)
+                        window->AddHandedPath(path);
+                });
+            // Another instance started at the same moment and listens now: hand over to it.
+            if (!listening && HandOverToRunningInstance(paths)) {
+                handedOver = true;
+                return false;
+            }
+        }
+        playlist.SetArchiveDialogSize(settings.ArcOpenDlgWidth, settings.ArcOpenDlgHeight);
+        window = std::make_unique<CLSMainWindow>(settings, engine, playlist);
+        window->Flow().Random().Seed(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch()));
+        window->ShowAsSaved();
+        window->RestorePlayList();
+        window->AddPaths(paths);
+        QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, &QCoreApplication::quit);
+        return true;
+    });
+    if (handedOver || app.Failed())
+        return handedOver ? 0 : code;
+    window.reset();
+    settings.ArcOpenDlgWidth = playlist.GetArchiveDialogWidth();
+    settings.ArcOpenDlgHeight = playlist.GetArchiveDialogHeight();
+    settings.SetPlayListItems(playlist.GetPaths());
+    SettingsLocation::CreateFolderOf(iniPath);
+    settings.Save(iniPath.c_str());
+    return code;
+}
