@@ -26,6 +26,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QShortcut>
@@ -117,6 +118,11 @@ CLSMainWindow::CLSMainWindow(CLSDRUVSettings& settings, CLSMIDIData& engine, CLS
     client->onResize = [this](QSize oldSize) { ClientResized(oldSize); };
     m_client = client;
     setCentralWidget(client);
+    // Sized as saved before the children exist: the splitter's place follows from the width.
+    if (m_settings.Left != CLSDRUVSettings::kUseDefault)
+        setGeometry(m_settings.Left, m_settings.Top, m_settings.Width, m_settings.Height);
+    else
+        resize(m_settings.Width, m_settings.Height);
     CreateChildren();
 }
 
@@ -145,7 +151,8 @@ void CLSMainWindow::CreateChildren() {
     c.marquee->SetFont(ControlFonts::InterfaceFont());
     c.splitter = new CLSWndSeparator(m_client);
     c.splitter->Create(m_client, kChildSplitter);
-    c.splitter->SetPosition(CLSMainLayout::SplitterCentreFor(width(), m_settings.PlayListWidth));
+    c.splitter->SetPosition(
+        CLSMainLayout::SplitterCentreFor(m_settings.Width, m_settings.PlayListWidth));
     c.playList = new CLSPlayListWidget(c.playListModel, m_client);
     c.playList->setColumnWidth(CLSPlayListModel::kColumnName, m_settings.PlayListFileNameWidth);
     c.playList->setColumnWidth(CLSPlayListModel::kColumnLength, m_settings.PlayListLengthWidth);
@@ -186,6 +193,10 @@ void CLSMainWindow::CreateChildren() {
     ConnectControls();
     InstallAccelerators();
     m_menus->CheckRadio(kCmdOrderNormal + m_settings.PlayType);
+    // Laid out once before the mode saves the placement, so the playlist's width is real.
+    if (QLayout* frame = layout())
+        frame->activate();
+    ApplyLayout();
     SetWindowMode(CLSMainLayout::kFirstModeId + m_settings.WindowMode);
     ShowToolHints(m_settings.GetFlag(CLSDRUVSettings::ShowToolHint));
     BuildDeviceMenu();

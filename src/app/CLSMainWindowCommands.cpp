@@ -132,19 +132,15 @@ void CLSMainWindow::BuildDeviceMenu() {
 }
 
 void CLSMainWindow::SetWindowMode(int id) {
-    const bool first = !isVisible() && m_layout.Mode() == m_settings.WindowMode;
-    if (first) {
-        // Created where the settings say, so saving the placement below keeps it.
-        if (m_settings.Left != CLSDRUVSettings::kUseDefault)
-            setGeometry(m_settings.Left, m_settings.Top, m_settings.Width, m_settings.Height);
-        else
-            resize(m_settings.Width, m_settings.Height);
-    }
+    const bool first = !isVisible();
     const auto change = m_layout.SetWindowMode(id, CurrentPlacement(), m_settings);
     if (!change)
         return;
     m_menus->CheckRadio(id);
     const bool wasVisible = isVisible();
+    // The old mode's height limits must not clamp the new size.
+    setMaximumHeight(QWIDGETSIZE_MAX);
+    setMinimumHeight(0);
     if (change->restoreToSettings && !first) {
         if (isMaximized() || isMinimized())
             showNormal();
@@ -153,8 +149,6 @@ void CLSMainWindow::SetWindowMode(int id) {
         else
             resize(m_settings.Width, m_settings.Height);
     }
-    setMaximumHeight(QWIDGETSIZE_MAX);
-    setMinimumHeight(0);
     if (change->fixedClientHeight) {
         if (isMaximized())
             showNormal();

@@ -4,6 +4,7 @@
 #include "app/CLSMainWindow.h"
 #include "app/DruvelApplication.h"
 #include "app/MessageBoxReporter.h"
+#include "app/TerminationSignals.h"
 #include "controls/ControlFonts.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
     CLSPlayList playlist;
     std::unique_ptr<CLSMainWindow> window;
     CLSInstanceChannel channel;
+    TerminationSignals termination;
     bool handedOver = false;
     ApplyOutputOverride(engine);
 
@@ -84,6 +86,8 @@ int main(int argc, char** argv) {
         window->RestorePlayList();
         window->AddPaths(paths);
         QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, &QCoreApplication::quit);
+        QObject::connect(&termination, &TerminationSignals::received, window.get(),
+                         &QWidget::close);
         return true;
     });
     if (handedOver || app.Failed())

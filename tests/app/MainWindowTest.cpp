@@ -1,0 +1,136 @@
+#include "app/CLSMainWindow.h"
+
+#include "fixtures/TestPaths.h"
+#include "midi/CLSMIDIData.h"
+#include "platform/CaptureMidiOutput.h"
+#include "platform/MidiOutDevices.h"
+#include "platform/SystemClock.h"
+#include "player/CLSCommandRunner.h"
+#include "player/CLSPlaybackFlow.h"
+#include "player/CommandId.h"
+#include "playlist/CLSPlayList.h"
+#include "settings/CLSDRUVSettings.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int argc = 1;
+char arg0[] = "test_app";
+char* argv[] = {arg0, nullptr};
+
+const std::string kDemo = std::string(DRUVEL_TEST_DATA) + "/../../resources/demo/druvel-demo.mid";
+
+// The real window over the real engine, playing into a capture file.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        settings.Width = 800;
+        settings.PlayListWidth = 297; // splitter centre 800 - 297 - 3 = 500
+        CLSMIDIData::PlaybackSetup setup;
+        setup.openOutput = [this](int, std::unique_ptr<MidiOutput>& out) {
+            return MidiOutDevices::CreateFromArgument("capture:" + dir.File("capture.txt"),
+                                                      SystemClock::Instance(), out);
+        };
+        engine.SetPlaybackSetup(std::move(setup));
+        window = std::make_unique<CLSMainWindow>(settings, engine, playlist);
+        window->show();
+        // Client area 800 x 600 under the menu bar.
+        window->resize(800, 600 + window->menuBar()->height());
+        QApplication::processEvents();
+    }
+    void TearDown() override { window.reset(); }
+
+    QRect At(int id) const { return window->Child(id)->geometry(); }
+    QMenu* MenuOf(int id) const { return qobject_cast<QMenu*>(window->MenuAction(id)->parent()); }
+
+    QApplication app{argc, argv};
+    TempDir dir;
+    CLSDRUVSettings settings;
+    CLSMIDIData engine;
+    CLSPlayList playlist;
+    std::unique_ptr<CLSMainWindow> window;
+};
+
+TEST_F(MainWindowTest, NormalModePlacesTheChildrenOfTheWorkedExample) {
+    ASSERT_EQ(window->centralWidget()->size(), QSize(800, 600));
+    const int h = window->ToolBarHeight();
+    EXPECT_EQ(At(kChildSpectrum), QRect(0, 466, 503, 134));
+    EXPECT_EQ(At(kChildSeekBar), QRect(0, 443, 800, 21));
+    EXPECT_EQ(At(kChildPlayList), QRect(503, 0, 297, 427));
+    EXPECT_EQ(At(kChildLyrics), QRect(0, 0, 496, 443 - h));
+    EXPECT_EQ(At(kChildTimeLabel).topLeft(), QPoint(0, 443 - h));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(At(kChildTempoSlider + 2 * i), QRect(507, 478 + 44 * i, 289, 17)) << i;
+
+    // Wider by 100: the playlist keeps its width, the lyrics take the change.
+    window->resize(900, window->height());
+    QApplication::processEvents();
+    EXPECT_EQ(At(kChildPlayList).width(), 297);
+    EXPECT_EQ(At(kChildLyrics).width(), 596);
+}
+
+TEST_F(MainWindowTest, FixedModesKeepTheSavedHeightAndLyricsOnlyFillsTheWindow) {
+    const int savedHeight = window->height();
+    window->SetWindowMode(kCmdModeCompact);
+    QApplication::processEvents();
+    EXPECT_EQ(window->centralWidget()->height(), window->ToolBarHeight() + 23);
+    EXPECT_FALSE(window->Child(kChildPlayList)->isVisible());
+    window->SetWindowMode(kCmdModeNormal);
+    QApplication::processEvents();
+    EXPECT_EQ(settings.Height, savedHeight);
+    EXPECT_EQ(window->height(), savedHeight);
+
+    window->SetWindowMode(kCmdModeLyricsOnly);
+    QApplication::processEvents();
+    EXPECT_EQ(At(kChildLyrics), window->centralWidget()->rect());
+    for (int id : {kChildPlayList, kChildSeekBar, kChildSpectrum, kChildToolBar, kChildMarquee})
+        EXPECT_FALSE(window->Child(id)->isVisible()) << id;
+    EXPECT_EQ(settings.WindowMode, 4);
+}
+
+TEST_F(MainWindowTest, MenusFollowThePlaylistAndKeysReachTheCommands) {
+    QMenu* play = MenuOf(kCmdPlayPause);
+    Q_EMIT play->aboutToShow();
+    for (int id : {kCmdPlayPause, kCmdStop, kCmdPrevious, kCmdNext})
+        EXPECT_FALSE(window->MenuAction(id)->isEnabled()) << id;
+    Q_EMIT MenuOf(kCmdSavePlayList)->aboutToShow();
+    EXPECT_FALSE(window->MenuAction(kCmdSavePlayList)->isEnabled());
+
+    window->AddPaths({kDemo});
+    Q_EMIT play->aboutToShow();
+    EXPECT_TRUE(window->MenuAction(kCmdPlayPause)->isEnabled());
+    Q_EMIT MenuOf(kCmdPlayListPlay)->aboutToShow();
+    EXPECT_FALSE(window->MenuAction(kCmdPlayListPlay)->isEnabled()) << "no row selected";
+    ASSERT_NE(window->MenuAction(kCmdFirstRecent), nullptr) << "the added path is a recent file";
+
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(static_cast<QLabel*>(window->Child(kChildKeyLabel))->text(),
+              QStringLiteral("キー： +1"));
+}
+
+TEST_F(MainWindowTest, PlayPauseThroughTheToolbarCommandKeepsThePosition) {
+    window->AddPaths({kDemo});
+    window->Commands().Run(kCmdPlayPause);
+    ASSERT_TRUE(engine.IsPlaying());
+    QTest::qWait(400);
+    window->Commands().Run(kCmdPlayPause);
+    EXPECT_FALSE(engine.IsPlaying());
+    const unsigned paused = engine.GetPosition();
+    EXPECT_GT(paused, 200u);
+    window->Commands().Run(kCmdPlayPause);
+    EXPECT_TRUE(engine.IsPlaying());
+    EXPECT_GE(engine.GetPosition(), paused);
+    window->Shutdown();
+    EXPECT_FALSE(engine.IsPlaying());
+    EXPECT_FALSE(ReadFileBytes(dir.File("capture.txt")).empty());
+}
+
+} // namespace
