@@ -45,15 +45,6 @@ TEST(MainLayout, LyricsOnlyFillsTheWindowAndShowsNothingElse) {
         EXPECT_EQ(layout.IsShown(id), id == kChildLyrics) << id;
 }
 
-TEST(MainLayout, ModesShowTheirControls) {
-    EXPECT_FALSE(CLSMainLayout(kToolBar, 1).IsShown(kChildSpectrum));
-    EXPECT_TRUE(CLSMainLayout(kToolBar, 1).IsShown(kChildSeekBar));
-    EXPECT_FALSE(CLSMainLayout(kToolBar, 2).IsShown(kChildPlayList));
-    EXPECT_TRUE(CLSMainLayout(kToolBar, 2).IsShown(kChildKeyLabel));
-    EXPECT_TRUE(CLSMainLayout(kToolBar, 3).IsShown(kChildSplitter));
-    EXPECT_FALSE(CLSMainLayout(kToolBar, 3).IsShown(kChildTempoSlider));
-}
-
 TEST(MainLayout, TheSplitterKeepsItsMarginsAndTheControlsFollowIt) {
     const CLSMainLayout layout(kToolBar, 0);
     const CLSMainLayout::Geometry left = layout.Layout(800, 600, 10);

@@ -23,6 +23,9 @@ protected:
         }
     }
 
+    // Qt must be gone before static destruction begins.
+    static void TearDownTestSuite() { s_app.reset(); }
+
     void SetUp() override { playlist.SetView(&model); }
     void TearDown() override { playlist.SetView(nullptr); }
 
