@@ -1,6 +1,6 @@
 #include "platform/MemoryMidiOutput.h"
 
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 #include "platform/ShortMessage.h"
 
 int MemoryMidiOutput::Open() {
