@@ -4,7 +4,6 @@
 #include "platform/AlsaSeqMidiOutput.h"
 #include "platform/AlsaSeqPorts.h"
 #include "platform/CaptureMidiOutput.h"
-#include "platform/MidiOutDeviceCount.h"
 #include "platform/SoundFontLocator.h"
 #include "platform/SynthMidiOutput.h"
 #include "platform/VirtualClock.h"
@@ -27,7 +26,7 @@ TEST(MidiOutDevices, WithoutASequencerOnlyTheSynthesizerIsOffered) {
 }
 
 TEST(MidiOutDevices, TheRealCountIncludesTheSynthesizerAndEveryPort) {
-    EXPECT_EQ(MidiOutDeviceCount(), 1 + static_cast<int>(AlsaSeqPorts::List().size()));
+    EXPECT_EQ(MidiOutDevices().Count(), 1 + static_cast<int>(AlsaSeqPorts::List().size()));
 }
 
 TEST(MidiOutDevices, MinusOneAndZeroAreTheSynthesizerAndOtherIdsMustNameAPort) {
