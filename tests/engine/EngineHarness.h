@@ -2,9 +2,9 @@
 
 #include "core/MidiOutError.h"
 #include "engine/SongBuilder.h"
+#include "fixtures/MemoryMidiOutput.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/ManualTimer.h"
-#include "platform/MemoryMidiOutput.h"
 #include "platform/VirtualClock.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/MemoryMidiOutput.h"
+#include "fixtures/MemoryMidiOutput.h"
 #include "core/MidiOutError.h"
 #include "platform/VirtualClock.h"
 
