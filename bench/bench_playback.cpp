@@ -1,10 +1,10 @@
 // Playback figures: how close to their musical time messages are sent and stamped, how fast a
 // song renders offline, and what the tick costs.
+#include "core/MidiOutError.h"
 #include "engine/SongBuilder.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/CaptureMidiOutput.h"
 #include "platform/ManualTimer.h"
-#include "platform/MidiOutError.h"
 #include "platform/SoundFontLocator.h"
 #include "platform/SynthRenderOutput.h"
 #include "platform/SystemClock.h"

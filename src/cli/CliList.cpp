@@ -1,5 +1,5 @@
 // druvel-cli list PATH...: the playlist that adding these paths would make, one path a line.
-#include "playlist/PlayListArguments.h"
+#include "cli/PlayListArguments.h"
 
 #include <cstdio>
 

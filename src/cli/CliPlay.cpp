@@ -5,13 +5,13 @@
 #include "cli/CliSessionOutput.h"
 #include "cli/CliSong.h"
 #include "cli/CliTerminal.h"
+#include "cli/PlayListArguments.h"
 #include "core/DisplayText.h"
+#include "core/MidiOutError.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
-#include "platform/MidiOutError.h"
 #include "platform/SystemClock.h"
 #include "playlist/CLSPlayList.h"
-#include "playlist/PlayListArguments.h"
 
 #include <atomic>
 #include <csignal>

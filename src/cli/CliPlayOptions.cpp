@@ -1,6 +1,6 @@
 #include "cli/CliPlayOptions.h"
 
-#include "playlist/PlayListArguments.h"
+#include "cli/PlayListArguments.h"
 
 #include <charconv>
 #include <cstdio>

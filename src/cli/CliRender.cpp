@@ -2,9 +2,9 @@
 // synthesizer, every message at the sample of its due time, written as a WAV file.
 #include "cli/CliPlayOptions.h"
 #include "cli/CliSong.h"
+#include "core/MidiOutError.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/ManualTimer.h"
-#include "platform/MidiOutError.h"
 #include "platform/SynthRenderOutput.h"
 #include "platform/VirtualClock.h"
 #include "platform/WavWriter.h"

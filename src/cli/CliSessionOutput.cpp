@@ -1,6 +1,6 @@
 #include "cli/CliSessionOutput.h"
 
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 
 class CliSessionOutput::Loan final : public MidiOutput {
 public:

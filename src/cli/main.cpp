@@ -1,5 +1,6 @@
 // druvel-cli: the headless front end over the core (terminals, scripts and tests).
 #include "cli/CliCommands.h"
+#include "platform/PlatformBackends.h"
 
 #include <cstdio>
 #include <cstring>
@@ -26,6 +27,7 @@ void PrintUsage(std::FILE* out) {
 } // namespace
 
 int main(int argc, char** argv) {
+    InstallPlatformBackends();
     if (argc < 2) {
         PrintUsage(stderr);
         return 2;

@@ -1,7 +1,6 @@
 #include "core/ArchiveLibrary.h"
 
 #include "core/PathText.h"
-#include "platform/BuiltinArchiveLibrary.h"
 
 #include <cstring>
 #include <string>
@@ -34,8 +33,12 @@ const LibraryKind* KindOf(const char* path) noexcept {
     return nullptr;
 }
 
+std::unique_ptr<ArchiveLibrary> NoLibrary(const char*) {
+    return nullptr;
+}
+
 ArchiveLibraryLoader& CurrentLoader() {
-    static ArchiveLibraryLoader loader = LoadBuiltinArchiveLibrary;
+    static ArchiveLibraryLoader loader = NoLibrary;
     return loader;
 }
 
@@ -56,7 +59,7 @@ void LookupIfOffered(const ArchiveLibrary& library, ArchiveQueryFunctionList que
 
 ArchiveLibraryLoader SetArchiveLibraryLoader(ArchiveLibraryLoader loader) {
     ArchiveLibraryLoader previous = std::move(CurrentLoader());
-    CurrentLoader() = loader ? std::move(loader) : ArchiveLibraryLoader(LoadBuiltinArchiveLibrary);
+    CurrentLoader() = loader ? std::move(loader) : ArchiveLibraryLoader(NoLibrary);
     return previous;
 }
 

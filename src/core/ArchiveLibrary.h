@@ -85,7 +85,8 @@ bool LoadArchiveLibrary(OwnerWindow owner, const CLSTString& archivePath,
 // True when the path names an archive member (contains ">") or an archive (".zip", ".lzh").
 bool IsArchivePath(const char* path) noexcept;
 
-// How a library is loaded by its file name; null when it cannot be. The default serves the two
-// libraries from the built-in reader; tests install their own to simulate older libraries.
+// How a library is loaded by its file name; null when it cannot be. Until the program installs
+// its reader at start-up no library loads, as on a machine without them; tests install their
+// own to simulate older libraries. An empty loader restores that state.
 using ArchiveLibraryLoader = std::function<std::unique_ptr<ArchiveLibrary>(const char* fileName)>;
 ArchiveLibraryLoader SetArchiveLibraryLoader(ArchiveLibraryLoader loader);

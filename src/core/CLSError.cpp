@@ -1,6 +1,6 @@
 #include "core/CLSError.h"
 
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 
 #include <cstdio>
 #include <mutex>

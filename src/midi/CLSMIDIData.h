@@ -7,8 +7,8 @@
 #include "midi/CLSNodeArena.h"
 #include "midi/MIDITRACKINFO.h"
 #include "platform/Clock.h"
-#include "platform/MidiOutDevices.h"
 #include "platform/MidiOutput.h"
+#include "platform/MidiOutputFactory.h"
 #include "platform/TickTimer.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 // The engine's side of the MIDI output device: opening, sending, volume and closing.
 #include "midi/CLSMIDIData.h"
 
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 
 #include <algorithm>
 #include <cstring>
@@ -22,7 +22,7 @@ std::uint32_t PackVolume(int left, int right) noexcept {
 bool CLSMIDIData::OpenDevice(int deviceId) {
     std::unique_ptr<MidiOutput> output;
     int result = m_setup.openOutput ? m_setup.openOutput(deviceId, output)
-                                    : MidiOutDevices::SystemFactory()(deviceId, output);
+                                    : CreateSystemMidiOutput(deviceId, output);
     if (result == MIDIOUT_OK)
         result = output ? output->Open() : MIDIOUT_BADDEVICEID;
     if (result != MIDIOUT_OK) {

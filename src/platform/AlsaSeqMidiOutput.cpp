@@ -1,7 +1,7 @@
 #include "platform/AlsaSeqMidiOutput.h"
 
+#include "core/MidiOutError.h"
 #include "platform/AlsaSeqPorts.h"
-#include "platform/MidiOutError.h"
 #include "platform/ShortMessage.h"
 
 #include <algorithm>

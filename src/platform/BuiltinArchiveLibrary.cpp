@@ -166,10 +166,6 @@ template <ArchiveKind K> ArchiveProc FindExport(const char* prefix, const char* 
 } // namespace
 
 std::unique_ptr<ArchiveLibrary> LoadBuiltinArchiveLibrary(const char* fileName) {
-#ifndef DRUVEL_HAVE_LIBARCHIVE
-    (void)fileName;
-    return nullptr;
-#else
     auto library = std::make_unique<ArchiveLibrary>();
     if (std::strcmp(fileName, "UNLHA32.DLL") == 0)
         library->findExport = [](const char* name) {
@@ -182,5 +178,4 @@ std::unique_ptr<ArchiveLibrary> LoadBuiltinArchiveLibrary(const char* fileName) 
     else
         return nullptr;
     return library;
-#endif
 }

@@ -2,16 +2,13 @@
 
 #include "platform/ArchiveWildcard.h"
 
-#ifdef DRUVEL_HAVE_LIBARCHIVE
 #include <archive.h>
 #include <archive_entry.h>
 #include <clocale>
 #include <locale.h>
-#endif
 
 namespace {
 
-#ifdef DRUVEL_HAVE_LIBARCHIVE
 struct ArchiveFree {
     void operator()(archive* a) const noexcept { archive_read_free(a); }
 };
@@ -118,12 +115,10 @@ CLSArchiveReader::ExtractResult ExtractFrom(archive* a, const char* pattern, uns
     }
     return CLSArchiveReader::kNoMember;
 }
-#endif
 
 } // namespace
 
 std::unique_ptr<CLSArchiveReader> CLSArchiveReader::Open(ArchiveKind kind, const char* path) {
-#ifdef DRUVEL_HAVE_LIBARCHIVE
     Utf8Names names;
     std::unique_ptr<CLSArchiveReader> best;
     for (int charset = 0; charset < CharsetCount(kind); ++charset) {
@@ -155,11 +150,6 @@ std::unique_ptr<CLSArchiveReader> CLSArchiveReader::Open(ArchiveKind kind, const
             best = std::move(reader);
     }
     return best;
-#else
-    (void)kind;
-    (void)path;
-    return nullptr;
-#endif
 }
 
 bool CLSArchiveReader::Matches(const Member& member) const {
@@ -216,7 +206,6 @@ CLSArchiveReader::ExtractResult CLSArchiveReader::Extract(ArchiveKind kind, cons
                                                           std::uint32_t* written) {
     if (written)
         *written = 0;
-#ifdef DRUVEL_HAVE_LIBARCHIVE
     Utf8Names names;
     ExtractResult result = kNoArchive;
     for (int charset = 0; charset < CharsetCount(kind) && result != kExtracted; ++charset) {
@@ -228,12 +217,4 @@ CLSArchiveReader::ExtractResult CLSArchiveReader::Extract(ArchiveKind kind, cons
             return result;
     }
     return result;
-#else
-    (void)kind;
-    (void)path;
-    (void)pattern;
-    (void)buffer;
-    (void)size;
-    return kNoArchive;
-#endif
 }

@@ -1,6 +1,6 @@
 #include "platform/CaptureMidiOutput.h"
 
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 #include "platform/ShortMessage.h"
 
 #include <cinttypes>

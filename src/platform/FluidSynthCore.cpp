@@ -1,6 +1,6 @@
 #include "platform/FluidSynthCore.h"
 
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 
 #include <fluidsynth.h>
 #include <mutex>

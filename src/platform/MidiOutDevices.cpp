@@ -1,9 +1,9 @@
 #include "platform/MidiOutDevices.h"
 
+#include "core/MidiOutError.h"
 #include "platform/AlsaSeqMidiOutput.h"
 #include "platform/AlsaSeqPorts.h"
 #include "platform/CaptureMidiOutput.h"
-#include "platform/MidiOutError.h"
 #include "platform/SynthMidiOutput.h"
 
 #include <charconv>

@@ -1,15 +1,11 @@
 #pragma once
 
 #include "platform/Clock.h"
-#include "platform/MidiOutput.h"
+#include "platform/MidiOutputFactory.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
-
-// Makes an output (not yet opened) for a device id: MIDIOUT_OK, or MIDIOUT_BADDEVICEID.
-using MidiOutputFactory = std::function<int(int deviceId, std::unique_ptr<MidiOutput>& out)>;
 
 // The MIDI output devices in the numbering the device menu and the MidiDeviceID setting use:
 // 0 is the embedded synthesizer, 1..n−1 the writable ALSA sequencer ports in client:port

@@ -1,8 +1,8 @@
 #include "platform/SynthMidiOutput.h"
 
+#include "core/MidiOutError.h"
 #include "platform/AlsaSeqPorts.h"
 #include "platform/FluidSynthCore.h"
-#include "platform/MidiOutError.h"
 #include "platform/ShortMessage.h"
 #include "platform/SoundFontLocator.h"
 #include "platform/SynthScheduler.h"

@@ -1,7 +1,7 @@
 #include "platform/SynthRenderOutput.h"
 
+#include "core/MidiOutError.h"
 #include "platform/FluidSynthCore.h"
-#include "platform/MidiOutError.h"
 #include "platform/ShortMessage.h"
 #include "platform/SoundFontLocator.h"
 #include "platform/SynthScheduler.h"

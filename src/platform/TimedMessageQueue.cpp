@@ -1,6 +1,6 @@
 #include "platform/TimedMessageQueue.h"
 
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 
 #include <algorithm>
 #include <cstring>

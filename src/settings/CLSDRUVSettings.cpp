@@ -2,7 +2,6 @@
 
 #include "core/Assert.h"
 #include "core/CLSFileWriteAtomic.h"
-#include "platform/MidiOutDeviceCount.h"
 #include "settings/CLSIniWriter.h"
 #include "settings/SettingsLocation.h"
 
@@ -45,8 +44,6 @@ bool FitsOnOneLine(const CLSTString& text) {
 void WriteNumbered(CLSIniWriter& ini, const char* prefix, const CLSTStringArray& texts);
 
 } // namespace
-
-CLSDRUVSettings::CLSDRUVSettings() : MidiDeviceID(MidiOutDeviceCount() > 0 ? 0 : -1) {}
 
 std::uint32_t& CLSDRUVSettings::SpectrumColor(int index) {
     DRUV_ASSERT(index >= 0 && index < kSpectrumColorCount, kModule);

@@ -38,8 +38,6 @@ public:
     static constexpr int kUseDefault = static_cast<int>(0x80000000u); // "let the platform choose"
     static constexpr int kRecentMaxLimit = 32767;
 
-    CLSDRUVSettings();
-
     // Reads the file over the current values; false when it cannot be opened (all stays).
     // A failing read throws CLSError 7.
     bool Load(const char* path);
@@ -78,7 +76,7 @@ public:
     int WindowMode = 0;
     int WordTraceAheadTime = 200;
     int PlayType = 0;
-    int MidiDeviceID; // 0 with at least one output device, else -1 (the default device)
+    int MidiDeviceID = 0; // the embedded synthesizer, device 0, is always there
     int Flags = kDefaultFlags;
     std::uint32_t Instrument = 0xC8FFFF;
     std::array<std::uint32_t, kSpectrumColorCount> SpectrumColors = {

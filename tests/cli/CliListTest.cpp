@@ -1,4 +1,4 @@
-#include "playlist/PlayListArguments.h"
+#include "cli/PlayListArguments.h"
 
 #include "fixtures/ArchiveBuilder.h"
 #include "fixtures/CliRunner.h"

@@ -1,8 +1,8 @@
 #include "core/CLSError.h"
 #include "core/Assert.h"
 
+#include "core/MidiOutError.h"
 #include "fixtures/ReportRecorder.h"
-#include "platform/MidiOutError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/MidiOutError.h"
 #include "engine/SongBuilder.h"
+#include "fixtures/MemoryMidiOutput.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/ManualTimer.h"
-#include "platform/MemoryMidiOutput.h"
-#include "platform/MidiOutError.h"
 #include "platform/VirtualClock.h"
 
 #include <gtest/gtest.h>

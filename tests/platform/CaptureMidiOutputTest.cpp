@@ -1,6 +1,6 @@
 #include "platform/CaptureMidiOutput.h"
+#include "core/MidiOutError.h"
 #include "fixtures/TestPaths.h"
-#include "platform/MidiOutError.h"
 #include "platform/VirtualClock.h"
 
 #include <gtest/gtest.h>

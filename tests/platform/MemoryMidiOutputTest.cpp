@@ -1,5 +1,5 @@
-#include "platform/MemoryMidiOutput.h"
-#include "platform/MidiOutError.h"
+#include "fixtures/MemoryMidiOutput.h"
+#include "core/MidiOutError.h"
 #include "platform/VirtualClock.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,9 @@
 #include "platform/MidiOutDevices.h"
+#include "core/MidiOutError.h"
 #include "fixtures/TestPaths.h"
 #include "platform/AlsaSeqMidiOutput.h"
 #include "platform/AlsaSeqPorts.h"
 #include "platform/CaptureMidiOutput.h"
-#include "platform/MidiOutDeviceCount.h"
-#include "platform/MidiOutError.h"
 #include "platform/SoundFontLocator.h"
 #include "platform/SynthMidiOutput.h"
 #include "platform/VirtualClock.h"
@@ -27,7 +26,7 @@ TEST(MidiOutDevices, WithoutASequencerOnlyTheSynthesizerIsOffered) {
 }
 
 TEST(MidiOutDevices, TheRealCountIncludesTheSynthesizerAndEveryPort) {
-    EXPECT_EQ(MidiOutDeviceCount(), 1 + static_cast<int>(AlsaSeqPorts::List().size()));
+    EXPECT_EQ(MidiOutDevices().Count(), 1 + static_cast<int>(AlsaSeqPorts::List().size()));
 }
 
 TEST(MidiOutDevices, MinusOneAndZeroAreTheSynthesizerAndOtherIdsMustNameAPort) {

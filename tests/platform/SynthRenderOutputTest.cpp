@@ -1,6 +1,6 @@
 #include "platform/SynthRenderOutput.h"
+#include "core/MidiOutError.h"
 #include "fixtures/TestPaths.h"
-#include "platform/MidiOutError.h"
 #include "platform/SoundFontLocator.h"
 #include "platform/VirtualClock.h"
 

@@ -1,5 +1,5 @@
 #include "platform/TimedMessageQueue.h"
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,4 +1,4 @@
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 
 const char* MidiOutErrorText(int code) noexcept {
     switch (code) {

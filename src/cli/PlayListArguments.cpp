@@ -1,4 +1,4 @@
-#include "playlist/PlayListArguments.h"
+#include "cli/PlayListArguments.h"
 
 bool AddCliPaths(CLSPlayList& playList, const std::vector<std::string>& paths) {
     bool all = true;
