@@ -13,7 +13,7 @@
 #include "controls/ControlFonts.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 #include "player/CLSCommandRunner.h"
 #include "player/CLSCommandTables.h"
 #include "player/CLSMenuRules.h"

@@ -2,7 +2,7 @@
 
 #include "core/DisplayText.h"
 #include "midi/CLSMIDIData.h"
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 #include "player/CLSStatusTexts.h"
 #include "playlist/CLSPlayList.h"
 #include "settings/CLSDRUVSettings.h"

@@ -6,7 +6,7 @@
 #include "fixtures/TestPaths.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/ManualTimer.h"
-#include "platform/MemoryMidiOutput.h"
+#include "fixtures/MemoryMidiOutput.h"
 #include "platform/VirtualClock.h"
 #include "player/CLSPlaybackFlow.h"
 #include "playlist/CLSPlayList.h"

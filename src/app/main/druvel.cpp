@@ -8,6 +8,7 @@
 #include "controls/ControlFonts.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
+#include "platform/PlatformBackends.h"
 #include "platform/SystemClock.h"
 #include "player/CLSPlaybackFlow.h"
 #include "player/CommandLinePaths.h"
@@ -42,6 +43,7 @@ bool HandOverToRunningInstance(const std::vector<std::string>& paths) {
 } // namespace
 
 int main(int argc, char** argv) {
+    InstallPlatformBackends();
     DruvelApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("druvel"));
     QGuiApplication::setApplicationDisplayName(QStringLiteral("Druvel"));
