@@ -160,15 +160,18 @@ bool CLSMIDIData::BuildSong(const std::uint8_t* data, std::size_t size, const ch
         Clear();
         return false;
     }
-    druvel::vector<std::uint16_t> rowTable;
+    std::vector<std::uint32_t> rowKeys;
     std::size_t eventCount = 0;
-    BuildRows(data, tracks, rowTable, eventCount);
+    if (!BuildRows(data, tracks, rowKeys, eventCount)) {
+        Clear();
+        return false;
+    }
     // One list node per event at most: reserve them in one piece.
     m_eventArena.Reserve(eventCount * (sizeof(CLSMIDIEvent) + 2 * sizeof(void*)));
 
     LoadState state;
     m_maxVelocity = 1;
-    MergeTracks(data, tracks, rowTable, state);
+    MergeTracks(data, tracks, rowKeys, state);
     const std::uint64_t ms = state.lengthMicroseconds / 1000;
     m_length = ms > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<unsigned>(ms);
 

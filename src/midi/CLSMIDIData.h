@@ -172,7 +172,7 @@ public:
     }
 
 private:
-    using CLSSMFTrackArray = druvel::vector<CLSSMFTrack>;
+    using CLSSMFTrackArray = std::vector<CLSSMFTrack>;
     struct LoadState;
 
     // The whole file or archive member while loading: zero-filled, with 8 spare bytes after
@@ -208,10 +208,11 @@ private:
     bool ReadArchiveMember(const char* path, ImageBuffer& image);
     bool BuildSong(const std::uint8_t* data, std::size_t size, const char* name);
     bool CollectChunks(const std::uint8_t* data, std::size_t size, CLSSMFTrackArray& tracks);
-    void BuildRows(const std::uint8_t* data, const CLSSMFTrackArray& tracks,
-                   druvel::vector<std::uint16_t>& rowTable, std::size_t& eventCount);
+    // False when the rows would not fit the events' 16-bit row field.
+    bool BuildRows(const std::uint8_t* data, const CLSSMFTrackArray& tracks,
+                   std::vector<std::uint32_t>& rowKeys, std::size_t& eventCount);
     void MergeTracks(const std::uint8_t* data, CLSSMFTrackArray& tracks,
-                     const druvel::vector<std::uint16_t>& rowTable, LoadState& state);
+                     const std::vector<std::uint32_t>& rowKeys, LoadState& state);
     void HandleMergedEvent(CLSMIDIEvent&& event, std::uint32_t delta, LoadState& state);
 
     // Song information and lyrics (CLSMIDIDataWords.cpp, ...PagePlan.cpp, ...Schedule.cpp).

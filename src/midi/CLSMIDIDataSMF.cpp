@@ -5,6 +5,8 @@
 #include "midi/CLSMIDIDataLoadState.h"
 #include "platform/ShortMessage.h"
 
+#include <algorithm>
+#include <bitset>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -14,6 +16,45 @@ namespace {
 constexpr std::size_t kHeaderSize = 14;
 constexpr std::size_t kMinimumFileSize = 28;
 constexpr unsigned kKeysPerTrack = 2048; // 16 channels x 128 programs
+// Events keep their row, or the number of their track, in 16 bits.
+constexpr std::size_t kMaxTracks = 0x10000;
+constexpr std::size_t kMaxRows = 0x10000;
+
+bool IsTrackChunk(const std::uint8_t* header) {
+    return std::memcmp(header, "MTrk", 4) == 0 || std::memcmp(header, "XFIH", 4) == 0 ||
+           std::memcmp(header, "XFKM", 4) == 0;
+}
+
+// The row keys seen since the last MoveTo, each once.
+class KeySet {
+public:
+    void Add(unsigned key) {
+        if (m_seen.test(key))
+            return;
+        m_seen.set(key);
+        m_keys.push_back(static_cast<std::uint16_t>(key));
+    }
+
+    // Appends base + key for every key seen, ascending, and forgets them.
+    void MoveTo(std::vector<std::uint32_t>& out, std::uint32_t base) {
+        std::sort(m_keys.begin(), m_keys.end());
+        for (const std::uint16_t key : m_keys) {
+            out.push_back(base + key);
+            m_seen.reset(key);
+        }
+        m_keys.clear();
+    }
+
+private:
+    std::bitset<kKeysPerTrack> m_seen;
+    std::vector<std::uint16_t> m_keys;
+};
+
+// A note's row: the index of its key among the sorted keys BuildRows found.
+std::uint16_t RowOf(const std::vector<std::uint32_t>& rowKeys, unsigned key) {
+    const auto found = std::lower_bound(rowKeys.begin(), rowKeys.end(), key);
+    return static_cast<std::uint16_t>(found - rowKeys.begin());
+}
 
 std::uint32_t ReadBE32(const std::uint8_t* p) {
     return (static_cast<std::uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
@@ -170,9 +211,11 @@ bool IsNote(std::uint8_t status) {
     return status >= 0x80 && status <= 0x9F;
 }
 
-unsigned RowKey(int mode, unsigned track, std::uint8_t status, const std::uint8_t* programs) {
+std::uint32_t RowKey(int mode, std::uint32_t track, std::uint8_t status,
+                     const std::uint8_t* programs) {
     const unsigned channel = status & 0x0F;
-    const unsigned program = programs[channel];
+    // A data byte with its top bit set (a broken file) must not reach another channel's keys.
+    const unsigned program = programs[channel] & 0x7F;
     switch (mode) {
     case 1:
         return program;
@@ -276,86 +319,92 @@ bool CLSMIDIData::CollectChunks(const std::uint8_t* data, std::size_t size,
     // Time-code division is not supported; 0 ticks per quarter note would divide by zero.
     if ((division & 0x8000) || division == 0)
         return false;
-    std::uint64_t declared = ReadBE16(data + 10);
+    const std::uint64_t declared = ReadBE16(data + 10);
+    // A format-0 file's extra chunks (the XF information chunks) are read as tracks too.
     const bool singleTrack = m_format == 0 && declared == 1;
 
     std::uint64_t offset = kHeaderSize;
-    for (std::uint64_t i = 0; i < declared; ++i) {
-        if (offset + 8 > size)
-            break; // chunks missing at the end: read what is there
+    // Chunks missing at the end: read what is there; a few bytes of padding are no chunk.
+    while ((singleTrack || tracks.size() < declared) && offset + 8 <= size) {
         const std::uint8_t* header = data + offset;
-        if (std::memcmp(header, "MTrk", 4) != 0 && std::memcmp(header, "XFIH", 4) != 0 &&
-            std::memcmp(header, "XFKM", 4) != 0)
-            return false;
         const std::uint32_t length = ReadBE32(header + 4);
+        const std::uint64_t start = offset + 8;
+        offset = start + length;
+        // Other sequencers' private chunks are no tracks and do not count as declared ones.
+        if (!IsTrackChunk(header))
+            continue;
+        if (tracks.size() >= kMaxTracks)
+            return false; // track numbers would no longer fit the events' 16-bit field
+        if (singleTrack && !tracks.empty())
+            m_xf = 1;
         CLSSMFTrack track;
-        track.start = static_cast<std::size_t>(offset + 8);
-        track.end = static_cast<std::size_t>(std::min<std::uint64_t>(offset + 8 + length, size));
+        track.start = static_cast<std::size_t>(start);
+        track.end = static_cast<std::size_t>(std::min<std::uint64_t>(offset, size));
         track.cursor = track.start;
-        track.number = static_cast<std::uint16_t>(i);
+        track.number = static_cast<std::uint16_t>(tracks.size());
         ReadPendingDelta(data, track);
         tracks.push_back(track);
-        offset += 8 + static_cast<std::uint64_t>(length);
-        // A format-0 file's extra chunks (the XF information chunks) are read as tracks too.
-        if (singleTrack && offset + 8 < size) {
-            ++declared;
-            m_xf = 1;
-        }
     }
     return true;
 }
 
-void CLSMIDIData::BuildRows(const std::uint8_t* data, const CLSSMFTrackArray& tracks,
-                            druvel::vector<std::uint16_t>& rowTable, std::size_t& eventCount) {
+bool CLSMIDIData::BuildRows(const std::uint8_t* data, const CLSSMFTrackArray& tracks,
+                            std::vector<std::uint32_t>& rowKeys, std::size_t& eventCount) {
     const int mode = s_spectrumType;
-    const unsigned keys = (mode == 1 || mode == 2) ? kKeysPerTrack : tracks.size() * kKeysPerTrack;
-    std::vector<std::uint8_t> marked(keys, 0);
-    // Which keys occur does not depend on the merge order, so each track is read on its own.
+    // Only the keys that occur are kept: a table over every possible key grows with the
+    // track count times 2048. Under mode 0 the keys of one track are gathered, sorted and
+    // appended track by track; as track numbers ascend, so do the keys.
+    KeySet seen;
+    rowKeys.clear();
     std::size_t count = 0;
     RawEvent event;
+    // Which keys occur does not depend on the merge order, so each track is read on its own.
     for (CLSSMFTrack track : tracks) {
         while (!track.exhausted && ReadRawEvent(data, track, event)) {
             ++count;
             if (IsNote(event.status))
-                marked[RowKey(mode, track.number, event.status, track.programs)] = 1;
+                seen.Add(RowKey(mode, 0, event.status, track.programs));
             else if ((event.status & 0xF0) == 0xC0)
                 track.programs[event.status & 0x0F] = event.data[0];
             ReadPendingDelta(data, track);
         }
+        if (mode == 0)
+            seen.MoveTo(rowKeys, track.number * kKeysPerTrack);
+        if (rowKeys.size() > kMaxRows)
+            return false;
     }
+    if (mode != 0)
+        seen.MoveTo(rowKeys, 0);
     eventCount = count;
 
     m_rows.clear();
-    rowTable.clear();
-    rowTable.insert(rowTable.begin(), keys, 0);
-    std::uint16_t* table = rowTable.begin();
-    for (unsigned key = 0; key < keys; ++key) {
-        if (!marked[key])
-            continue;
-        MIDITRACKINFO row;
+    // In one piece: the rows' array grows 16 slots at a time.
+    m_rows.insert(m_rows.end(), static_cast<unsigned>(rowKeys.size()), MIDITRACKINFO());
+    for (unsigned i = 0; i < m_rows.size(); ++i) {
+        const std::uint32_t key = rowKeys[i];
+        int& label = m_rows[i].label;
         if (mode == 2)
-            row.label = static_cast<int>(key) + MIDITRACKINFO::kChannelBase;
+            label = static_cast<int>(key) + MIDITRACKINFO::kChannelBase;
         else if (mode != 1 && (key / 128) % 16 == 9)
-            row.label = MIDITRACKINFO::kPercussion;
+            label = MIDITRACKINFO::kPercussion;
         else
-            row.label = static_cast<int>(key % 128);
-        table[key] = static_cast<std::uint16_t>(m_rows.size());
-        m_rows.push_back(row);
+            label = static_cast<int>(key % 128);
     }
+    return true;
 }
 
 void CLSMIDIData::MergeTracks(const std::uint8_t* data, CLSSMFTrackArray& tracks,
-                              const druvel::vector<std::uint16_t>& rowTable, LoadState& state) {
+                              const std::vector<std::uint32_t>& rowKeys, LoadState& state) {
     const int mode = s_spectrumType;
-    const std::uint16_t* table = rowTable.begin();
-    MergeEvents(data, tracks.begin(), tracks.size(),
+    MergeEvents(data, tracks.data(), static_cast<unsigned>(tracks.size()),
                 [&](const CLSSMFTrack& track, const RawEvent& raw, std::uint32_t delta) {
                     CLSMIDIEvent event;
                     event.status = raw.status;
                     event.metaType = raw.metaType;
-                    event.row = IsNote(raw.status)
-                                    ? table[RowKey(mode, track.number, raw.status, track.programs)]
-                                    : track.number;
+                    event.row =
+                        IsNote(raw.status)
+                            ? RowOf(rowKeys, RowKey(mode, track.number, raw.status, track.programs))
+                            : track.number;
                     if (raw.status == 0xFF && raw.metaType == 0x51)
                         event.SetTempo(raw.tempo);
                     else if (event.HasBlock())

@@ -34,10 +34,14 @@ TEST_F(SongLoad, RefusesWhatIsNotAPlayableSmfSilently) {
     EXPECT_FALSE(LoadBytes(song, OneNoteSong(1, 0x8000 | (25 << 8) | 40))); // time code
     EXPECT_FALSE(LoadBytes(song, OneNoteSong(1, 0)));                       // divides by 0
 
-    SmfBuilder badChunk;
-    badChunk.AddTrack().NoteOn(0, 0, 60, 100).End();
-    badChunk.AddTrack("MTrx").End();
-    EXPECT_FALSE(LoadBytes(song, badChunk.Bytes()));
+    // Chunks of unknown types are skipped, but only after an MThd header.
+    SmfBuilder otherChunk;
+    otherChunk.AddTrack().NoteOn(0, 0, 60, 100).End();
+    otherChunk.AddTrack("MTrx").End();
+    EXPECT_TRUE(LoadBytes(song, otherChunk.Bytes()));
+    std::string noHeader = otherChunk.Bytes();
+    noHeader.replace(0, 4, "MTrk");
+    EXPECT_FALSE(LoadBytes(song, noHeader));
     EXPECT_FALSE(song.IsLoaded());
 }
 
