@@ -1,11 +1,11 @@
 #include "midi/CLSMIDIData.h"
 
+#include "core/OpenForReading.h"
 #include "midi/CLSMIDIDataLoadState.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <new>
 #include <sys/stat.h>
@@ -128,7 +128,7 @@ bool CLSMIDIData::ReadFileImage(const char* path, ImageBuffer& image) {
             CLSError(code, kModule, line).Show(m_owner);
         return false;
     };
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    const int fd = OpenForReading(path); // regular files only: a FIFO would block for ever
     if (fd < 0)
         return fail(kErrRead, __LINE__, fd);
     struct stat info {};

@@ -2,6 +2,10 @@
 // other sequencers and stray bytes.
 #include "SongTestHelpers.h"
 
+#include "fixtures/FifoTimeLimit.h"
+#include "fixtures/ReportRecorder.h"
+#include "fixtures/TestPaths.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -173,6 +177,36 @@ TEST_F(HostileSong, UnknownChunksAndPaddingLoadTheSameEvents) {
         EXPECT_EQ(song.GetLength(), length);
         EXPECT_EQ(song.GetXF(), 0); // a private chunk does not make an XF file
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(HostileSong, FifoNamedLikeASongIsRefusedWithoutHanging) {
+    TempDir dir;
+    const std::string fifo = dir.File("song.mid");
+    ASSERT_TRUE(MakeFifo(fifo));
+    ReportRecorder reports;
+    const int owner = 0;
+    song.SetOwner(&owner);
+    const auto loaded = CallWithFifoTimeLimit(fifo, [&] { return song.Load(fifo.c_str()); });
+    ASSERT_TRUE(loaded.has_value()) << "Load blocked on a FIFO";
+    EXPECT_FALSE(*loaded);
+    ASSERT_EQ(reports.Reports().size(), 1u);
+    EXPECT_NE(reports.Reports()[0].text.find("ファイルを読み込めません。"), std::string::npos);
+    EXPECT_NE(reports.Reports()[0].text.find("MIDIDATA"), std::string::npos);
+
+    // The same FIFO named as an archive is not read either.
+    const std::string archive = dir.File("songs.zip");
+    ASSERT_TRUE(MakeFifo(archive));
+    const std::string member = archive + ">song.mid";
+    const auto extracted =
+        CallWithFifoTimeLimit(archive, [&] { return song.Load(member.c_str()); });
+    ASSERT_TRUE(extracted.has_value()) << "archive member load blocked on a FIFO";
+    EXPECT_FALSE(*extracted);
+    EXPECT_EQ(reports.Reports().size(), 2u);
+    song.SetOwner(nullptr);
 }
 
 } // namespace
