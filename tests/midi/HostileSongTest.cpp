@@ -50,7 +50,7 @@ using EventKey = std::tuple<int, int, int, int, int, int, unsigned>;
 std::vector<EventKey> EventKeys(const CLSMIDIData& song) {
     std::vector<EventKey> out;
     for (const auto& e : song.GetEvents())
-        out.emplace_back(e.delta, e.row, e.status, e.metaType, e.Data1(), e.Data2(),
+        out.emplace_back(e.delta, e.row, e.Status(), e.MetaType(), e.Data1(), e.Data2(),
                          e.BlockLength());
     return out;
 }
@@ -136,7 +136,7 @@ TEST_F(HostileSong, ManyTrackRowsMatchEveryKeyInAscendingOrder) {
             labels.push_back(row.label);
         EXPECT_EQ(labels, ReferenceLabels(notes, mode)) << "mode " << mode;
         for (const auto& e : song.GetEvents()) {
-            if ((e.status & 0xF0) == 0x90) {
+            if ((e.Status() & 0xF0) == 0x90) {
                 ASSERT_LT(e.row, song.GetRows().size());
             }
         }
