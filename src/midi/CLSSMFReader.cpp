@@ -56,8 +56,11 @@ unsigned FixedSize(std::uint8_t status) {
     case 0xF9:
     case 0xFD:
         return 0;
-    default:
-        return static_cast<unsigned>(ShortMessageLength(status));
+    default: {
+        // At most a status and two data bytes, as RawEvent holds them.
+        const int length = ShortMessageLength(status);
+        return length > 0 && length <= 3 ? static_cast<unsigned>(length) : 0;
+    }
     }
 }
 
