@@ -46,13 +46,16 @@ bench: deps
 	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b" --benchmark_min_time=0.2 --benchmark_repetitions=3 \
 	    --benchmark_report_aggregates_only=true || exit 1; done
 
-# libFuzzer targets, seeded with the sample songs; what they find grows fuzz/corpus/.
+# libFuzzer targets under ASan+UBSan, each seeded from fuzz/seeds/NAME (the sample songs when
+# there is none); what they find grows fuzz/corpus/NAME. FUZZ_TARGETS picks some of them.
+FUZZ_TARGETS ?= $(notdir $(basename $(wildcard fuzz/fuzz_*.cpp)))
 fuzz: deps
 	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDRUVEL_FUZZ=ON >/dev/null
-	@cmake --build build-fuzz -j $(JOBS)
-	@for f in build-fuzz/fuzz/fuzz_*; do [ -x "$$f" ] || continue; \
-	  corpus=fuzz/corpus/$$(basename $$f); mkdir -p $$corpus; \
-	  echo "== $$f ($(FUZZ_SECONDS) s)"; "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$corpus tests/data || exit 1; done
+	@cmake --build build-fuzz -j $(JOBS) --target fuzzers
+	@for name in $(FUZZ_TARGETS); do f=build-fuzz/fuzz/$$name; \
+	  corpus=fuzz/corpus/$$name; mkdir -p $$corpus; \
+	  seeds=fuzz/seeds/$$name; [ -d $$seeds ] || seeds=tests/data; \
+	  echo "== $$f ($(FUZZ_SECONDS) s)"; "$$f" -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 $$corpus $$seeds || exit 1; done
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -53,15 +53,15 @@ std::string Payload(const Event& event) {
     std::string out;
     if (event.HasBlock()) {
         AppendHex(out, event.BlockData(), event.BlockLength());
-    } else if (event.status == 0xFF && event.metaType == 0x51) {
+    } else if (event.Status() == 0xFF && event.MetaType() == 0x51) {
         const std::uint32_t t = event.Tempo();
         const std::uint8_t bytes[3] = {static_cast<std::uint8_t>(t >> 16),
                                        static_cast<std::uint8_t>(t >> 8),
                                        static_cast<std::uint8_t>(t)};
         AppendHex(out, bytes, 3);
     } else {
-        const int count =
-            event.status == 0xFF ? MetaDataCount(event.metaType) : ShortDataCount(event.status);
+        const int count = event.Status() == 0xFF ? MetaDataCount(event.MetaType())
+                                                 : ShortDataCount(event.Status());
         std::uint8_t bytes[4];
         for (int i = 0; i < count; ++i)
             bytes[i] = event.Data(i);
@@ -84,10 +84,10 @@ int RunEventsCommand(const std::vector<std::string>& args) {
     for (const Event& event : song.GetEvents()) {
         tick += static_cast<std::uint32_t>(event.delta);
         char meta[4] = "--";
-        if (event.status == 0xFF)
-            std::snprintf(meta, sizeof meta, "%02X", event.metaType);
+        if (event.Status() == 0xFF)
+            std::snprintf(meta, sizeof meta, "%02X", event.MetaType());
         std::printf("%llu %d %u %02X %s %s\n", static_cast<unsigned long long>(tick), event.delta,
-                    event.row, event.status, meta, Payload(event).c_str());
+                    event.row, event.Status(), meta, Payload(event).c_str());
     }
     return 0;
 }

@@ -1,11 +1,10 @@
 #include "core/CLSFileReadLine.h"
 
 #include "core/CLSError.h"
+#include "core/OpenForReading.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -30,16 +29,9 @@ bool CLSFileReadLine::Open(const char* path) {
     m_cursor = m_block;
     if (!path)
         return false;
-    m_fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0)
-        return false;
-    // A folder opens on Linux but is no file to read: treat it as not openable.
-    struct stat info {};
-    if (::fstat(m_fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        Close();
-        return false;
-    }
-    return true;
+    // Folders, FIFOs and devices are not openable as files here.
+    m_fd = OpenForReading(path);
+    return m_fd >= 0;
 }
 
 int CLSFileReadLine::Close() {

@@ -1,11 +1,12 @@
 #include "midi/CLSMIDIData.h"
 
+#include "core/OpenForReading.h"
 #include "midi/CLSMIDIDataLoadState.h"
+#include "midi/CLSSMFReader.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <new>
 #include <sys/stat.h>
@@ -128,7 +129,7 @@ bool CLSMIDIData::ReadFileImage(const char* path, ImageBuffer& image) {
             CLSError(code, kModule, line).Show(m_owner);
         return false;
     };
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    const int fd = OpenForReading(path); // regular files only: a FIFO would block for ever
     if (fd < 0)
         return fail(kErrRead, __LINE__, fd);
     struct stat info {};
@@ -155,20 +156,24 @@ bool CLSMIDIData::ReadFileImage(const char* path, ImageBuffer& image) {
 
 bool CLSMIDIData::BuildSong(const std::uint8_t* data, std::size_t size, const char* name) {
     UnwrapRiffMidi(data, size);
-    CLSSMFTrackArray tracks;
-    if (!CollectChunks(data, size, tracks)) {
+    CLSSMFReader reader(data, size, s_spectrumType);
+    const bool read = reader.ReadHeader();
+    m_format = reader.Format();
+    m_resolution = reader.Resolution();
+    if (!read || !reader.BuildRows(m_rows)) {
         Clear();
         return false;
     }
-    druvel::vector<std::uint16_t> rowTable;
-    std::size_t eventCount = 0;
-    BuildRows(data, tracks, rowTable, eventCount);
+    m_xf = reader.IsXF() ? 1 : 0;
     // One list node per event at most: reserve them in one piece.
-    m_eventArena.Reserve(eventCount * (sizeof(CLSMIDIEvent) + 2 * sizeof(void*)));
+    m_eventArena.Reserve(reader.EventCount() * (sizeof(CLSMIDIEvent) + 2 * sizeof(void*)));
 
     LoadState state;
     m_maxVelocity = 1;
-    MergeTracks(data, tracks, rowTable, state);
+    CLSMIDIEvent event;
+    std::uint32_t delta = 0;
+    while (reader.NextEvent(event, delta))
+        HandleMergedEvent(std::move(event), delta, state);
     const std::uint64_t ms = state.lengthMicroseconds / 1000;
     m_length = ms > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<unsigned>(ms);
 
@@ -195,8 +200,53 @@ const char* CLSMIDIData::CLSMIDIEvent::BlockText() const noexcept {
     return bytes ? reinterpret_cast<const char*>(bytes) : "";
 }
 
-void CLSMIDIData::CLSMIDIEvent::SetBlock(const std::uint8_t* bytes, std::size_t count, int prefix) {
-    FreeBlock();
+CLSMIDIData::CLSMIDIEvent CLSMIDIData::CLSMIDIEvent::Message(std::uint8_t status,
+                                                             std::uint8_t data1,
+                                                             std::uint8_t data2) noexcept {
+    CLSMIDIEvent event(status, 0);
+    if (!event.HasBlock()) {
+        const std::uint8_t bytes[2] = {data1, data2};
+        event.SetDataBytes(bytes, 2);
+    }
+    return event;
+}
+
+CLSMIDIData::CLSMIDIEvent
+CLSMIDIData::CLSMIDIEvent::FixedMeta(std::uint8_t metaType,
+                                     const std::uint8_t (&data)[4]) noexcept {
+    CLSMIDIEvent event(0xFF, metaType);
+    if (!event.HasBlock())
+        event.SetDataBytes(data, 4);
+    return event;
+}
+
+CLSMIDIData::CLSMIDIEvent CLSMIDIData::CLSMIDIEvent::TempoChange(std::uint32_t tempo) noexcept {
+    CLSMIDIEvent event(0xFF, 0x51);
+    event.m_payload.tempo = tempo;
+    return event;
+}
+
+CLSMIDIData::CLSMIDIEvent CLSMIDIData::CLSMIDIEvent::WithBlock(std::uint8_t status,
+                                                               std::uint8_t metaType,
+                                                               const std::uint8_t* bytes,
+                                                               std::size_t count, int prefix) {
+    CLSMIDIEvent event(status, metaType);
+    if (event.HasBlock())
+        event.MakeBlock(bytes, count, prefix);
+    else
+        event.SetDataBytes(bytes, count);
+    return event;
+}
+
+void CLSMIDIData::CLSMIDIEvent::SetDataBytes(const std::uint8_t* bytes,
+                                             std::size_t count) noexcept {
+    m_payload.tempo = 0;
+    for (std::size_t i = 0; i < count && i < 4; ++i)
+        m_payload.bytes[i] = bytes[i];
+}
+
+void CLSMIDIData::CLSMIDIEvent::MakeBlock(const std::uint8_t* bytes, std::size_t count,
+                                          int prefix) {
     const std::size_t stored = count + (prefix >= 0 ? 1 : 0);
     // Two zero bytes after every block let meta texts be read as null-terminated strings.
     auto owned = std::make_unique_for_overwrite<std::uint8_t[]>(2 + stored + 2);
@@ -221,9 +271,10 @@ void CLSMIDIData::CLSMIDIEvent::FreeBlock() noexcept {
 void CLSMIDIData::CLSMIDIEvent::Take(CLSMIDIEvent& other) noexcept {
     delta = other.delta;
     row = other.row;
-    status = other.status;
-    metaType = other.metaType;
+    m_status = other.m_status;
+    m_metaType = other.m_metaType;
     m_payload = other.m_payload;
     other.m_payload.block = nullptr;
-    other.status = 0;
+    other.m_status = 0;
+    other.m_metaType = 0;
 }

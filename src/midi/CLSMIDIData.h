@@ -28,14 +28,14 @@
 // timed word list. The shell owns exactly one for the whole run.
 class CLSMIDIData {
 public:
-    // One merged event. Times are in ticks since the previous event of the list.
+    // One merged event. Times are in ticks since the previous event of the list. Status and
+    // meta type decide whether the payload is a block the event owns, so they are set only
+    // together with the payload, by the factories.
     class CLSMIDIEvent {
     public:
         int delta = 0;
         // Note-on/off: index into the rows; any other event: the track it came from.
         std::uint16_t row = 0;
-        std::uint8_t status = 0;
-        std::uint8_t metaType = 0; // only for status 0xFF
 
         CLSMIDIEvent() noexcept { m_payload.block = nullptr; }
         CLSMIDIEvent(const CLSMIDIEvent&) = delete;
@@ -49,6 +49,25 @@ public:
             return *this;
         }
         ~CLSMIDIEvent() { FreeBlock(); }
+
+        // Channel and short system messages (data bytes the message lacks are 0). A status
+        // that carries a block gets none here: it reads as an empty block.
+        static CLSMIDIEvent Message(std::uint8_t status, std::uint8_t data1 = 0,
+                                    std::uint8_t data2 = 0) noexcept;
+        // The metas of fixed layout (0x00 and 0x59: two bytes, 0x20: one, 0x58: four, 0x2F).
+        static CLSMIDIEvent FixedMeta(std::uint8_t metaType,
+                                      const std::uint8_t (&data)[4]) noexcept;
+        // Meta 0x51 with its microseconds per quarter note.
+        static CLSMIDIEvent TempoChange(std::uint32_t tempo) noexcept;
+        // 0xF0, 0xF7 and the metas of no fixed layout: the bytes, with `prefix` (-1 for none)
+        // in front, as 0xF0 is for exclusive messages. Under a status without a block the first
+        // bytes become the data bytes.
+        static CLSMIDIEvent WithBlock(std::uint8_t status, std::uint8_t metaType,
+                                      const std::uint8_t* bytes, std::size_t count,
+                                      int prefix = -1);
+
+        std::uint8_t Status() const noexcept { return m_status; }
+        std::uint8_t MetaType() const noexcept { return m_metaType; } // only for status 0xFF
 
         // 0xF0, 0xF7 and the meta types without a fixed layout carry a block of their own.
         static bool CarriesBlock(std::uint8_t status, std::uint8_t metaType) noexcept {
@@ -68,17 +87,14 @@ public:
                 return true;
             }
         }
-        bool HasBlock() const noexcept { return CarriesBlock(status, metaType); }
+        bool HasBlock() const noexcept { return CarriesBlock(m_status, m_metaType); }
 
-        // Channel and short system messages, and the fixed-layout metas (0x00 and 0x59: two
-        // bytes, 0x20: one, 0x58: four).
+        // Channel and short system messages, and the fixed-layout metas.
         std::uint8_t Data(int index) const noexcept { return m_payload.bytes[index & 3]; }
         std::uint8_t Data1() const noexcept { return m_payload.bytes[0]; }
         std::uint8_t Data2() const noexcept { return m_payload.bytes[1]; }
-        void SetData(int index, std::uint8_t value) noexcept { m_payload.bytes[index & 3] = value; }
         // Meta 0x51: microseconds per quarter note.
         std::uint32_t Tempo() const noexcept { return m_payload.tempo; }
-        void SetTempo(std::uint32_t tempo) noexcept { m_payload.tempo = tempo; }
 
         // The block: a 16-bit length, then the bytes (a sysex 0xF0 block starts with 0xF0; a
         // meta block is followed by two zero bytes the length does not count). Null when the
@@ -90,14 +106,19 @@ public:
         const std::uint8_t* BlockData() const noexcept;
         // Meta texts as a null-terminated string (CP932 bytes).
         const char* BlockText() const noexcept;
-        // Makes the block: status and meta type must be set first. `prefix` (-1 for none) goes
-        // in front of the bytes, as 0xF0 does for exclusive messages.
-        void SetBlock(const std::uint8_t* bytes, std::size_t count, int prefix = -1);
 
     private:
+        CLSMIDIEvent(std::uint8_t status, std::uint8_t metaType) noexcept
+            : m_status(status), m_metaType(metaType) {
+            m_payload.block = nullptr;
+        }
+        void SetDataBytes(const std::uint8_t* bytes, std::size_t count) noexcept;
+        void MakeBlock(const std::uint8_t* bytes, std::size_t count, int prefix);
         void FreeBlock() noexcept;
         void Take(CLSMIDIEvent& other) noexcept;
 
+        std::uint8_t m_status = 0;
+        std::uint8_t m_metaType = 0;
         union Payload {
             std::uint8_t bytes[4];
             std::uint32_t tempo;
@@ -172,7 +193,6 @@ public:
     }
 
 private:
-    using CLSSMFTrackArray = druvel::vector<CLSSMFTrack>;
     struct LoadState;
 
     // The whole file or archive member while loading: zero-filled, with 8 spare bytes after
@@ -201,17 +221,12 @@ private:
         std::size_t m_length = 0;
     };
 
-    // Loading (CLSMIDIData.cpp, CLSMIDIDataSMF.cpp).
+    // Loading (CLSMIDIData.cpp, CLSMIDIDataSMF.cpp; the file itself is read by CLSSMFReader).
     bool ReadFileImage(const char* path, ImageBuffer& image);
     // Archive members (CLSMIDIDataArchive.cpp): the path names one, and the member is read.
     static bool IsArchiveMemberPath(const char* path) noexcept;
     bool ReadArchiveMember(const char* path, ImageBuffer& image);
     bool BuildSong(const std::uint8_t* data, std::size_t size, const char* name);
-    bool CollectChunks(const std::uint8_t* data, std::size_t size, CLSSMFTrackArray& tracks);
-    void BuildRows(const std::uint8_t* data, const CLSSMFTrackArray& tracks,
-                   druvel::vector<std::uint16_t>& rowTable, std::size_t& eventCount);
-    void MergeTracks(const std::uint8_t* data, CLSSMFTrackArray& tracks,
-                     const druvel::vector<std::uint16_t>& rowTable, LoadState& state);
     void HandleMergedEvent(CLSMIDIEvent&& event, std::uint32_t delta, LoadState& state);
 
     // Song information and lyrics (CLSMIDIDataWords.cpp, ...PagePlan.cpp, ...Schedule.cpp).

@@ -111,7 +111,7 @@ void CLSMIDIData::Chase(std::uint32_t target, bool resume, MonoTime now) {
         songTime += ToUnits(it->delta, tempo);
         if (resume ? songTime > target : songTime >= target)
             break;
-        if (it->status == 0xFF && it->metaType == kTempoMeta)
+        if (it->Status() == 0xFF && it->MetaType() == kTempoMeta)
             tempo = it->Tempo();
         ChaseEvent(*it, now);
     }
@@ -121,7 +121,7 @@ void CLSMIDIData::Chase(std::uint32_t target, bool resume, MonoTime now) {
 }
 
 void CLSMIDIData::ChaseEvent(const CLSMIDIEvent& event, MonoTime now) {
-    const std::uint8_t status = event.status;
+    const std::uint8_t status = event.Status();
     if (status == 0xF0 || status == 0xF7) {
         if (!m_noExclusive.load(std::memory_order_relaxed))
             SendExclusive(event.BlockData(), event.BlockLength(), now);
@@ -241,12 +241,12 @@ bool CLSMIDIData::SendEvent(MonoTime due) noexcept {
     if (m_eventCursor == m_events.cend())
         return false;
     const CLSMIDIEvent& event = *m_eventCursor;
-    const std::uint8_t status = event.status;
+    const std::uint8_t status = event.Status();
     if (status == 0xF0 || status == 0xF7) {
         if (!m_noExclusive.load(std::memory_order_relaxed))
             SendExclusive(event.BlockData(), event.BlockLength(), due);
     } else if (status == 0xFF) {
-        if (event.metaType == kTempoMeta) {
+        if (event.MetaType() == kTempoMeta) {
             m_currentTempo.store(event.Tempo(), std::memory_order_relaxed);
             Notify(kNotifyTempo, event.Tempo());
         }
@@ -265,7 +265,7 @@ void CLSMIDIData::SendNote(const CLSMIDIEvent& event, MonoTime due) noexcept {
     MIDITRACKINFO& row = m_rows[event.row];
     int velocity = event.Data2();
     const int sounding = row.sounding.load(std::memory_order_relaxed);
-    if ((event.status & 0xF0) == 0x90) {
+    if ((event.Status() & 0xF0) == 0x90) {
         if (row.muted.load(std::memory_order_relaxed))
             return;
         if (m_adjustVelocity.load(std::memory_order_relaxed))
@@ -277,13 +277,13 @@ void CLSMIDIData::SendNote(const CLSMIDIEvent& event, MonoTime due) noexcept {
         row.sounding.store(sounding - 1, std::memory_order_relaxed);
     }
     int note = event.Data1();
-    if ((event.status & 0x0F) != kPercussionChannel) {
+    if ((event.Status() & 0x0F) != kPercussionChannel) {
         // A note moved out of range is dropped, and so is its note-off: nothing can hang.
         note += m_key.load(std::memory_order_relaxed);
         if (note < 0 || note > 127)
             return;
     }
-    SendShort(event.status, static_cast<std::uint8_t>(note), static_cast<std::uint8_t>(velocity),
+    SendShort(event.Status(), static_cast<std::uint8_t>(note), static_cast<std::uint8_t>(velocity),
               due);
 }
 

@@ -50,7 +50,7 @@ void CLSMIDIData::OnInformationEvent(const CLSMIDIEvent& event, std::uint32_t de
     if (delta != 0)
         return;
     const CLSTString text(event.BlockText());
-    if (event.metaType == 0x03) {
+    if (event.MetaType() == 0x03) {
         if (m_title.IsEmpty())
             m_title = text;
         m_title.TrimRight();

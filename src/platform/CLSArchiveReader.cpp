@@ -2,15 +2,24 @@
 
 #include "platform/ArchiveWildcard.h"
 
+#include "core/OpenForReading.h"
+
 #include <archive.h>
 #include <archive_entry.h>
 #include <clocale>
 #include <locale.h>
+#include <unistd.h>
 
 namespace {
 
+// The archive and the descriptor it reads: libarchive does not close a descriptor it was given.
 struct ArchiveFree {
-    void operator()(archive* a) const noexcept { archive_read_free(a); }
+    int fd = -1;
+    void operator()(archive* a) const noexcept {
+        archive_read_free(a);
+        if (fd >= 0)
+            ::close(fd);
+    }
 };
 using ArchivePtr = std::unique_ptr<archive, ArchiveFree>;
 
@@ -45,16 +54,21 @@ constexpr const char* kLhaCharsets[] = {"UTF-8", "CP932"};
 constexpr int kCharsetCount = 2;
 
 ArchivePtr OpenLibarchive(ArchiveKind kind, const char* path, int charset) {
-    ArchivePtr a(archive_read_new());
-    if (!a)
+    const int fd = OpenForReading(path); // regular files only: a FIFO would block for ever
+    if (fd < 0)
         return nullptr;
+    ArchivePtr a(archive_read_new(), ArchiveFree{fd});
+    if (!a) {
+        ::close(fd);
+        return nullptr;
+    }
     if (kind == ArchiveKind::Zip) {
         archive_read_support_format_zip_seekable(a.get()); // sizes from the central directory
     } else {
         archive_read_support_format_lha(a.get());
         archive_read_set_format_option(a.get(), "lha", "hdrcharset", kLhaCharsets[charset]);
     }
-    if (archive_read_open_filename(a.get(), path, kReadBlock) != ARCHIVE_OK)
+    if (archive_read_open_fd(a.get(), fd, kReadBlock) != ARCHIVE_OK)
         return nullptr;
     return a;
 }

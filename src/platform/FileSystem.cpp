@@ -60,7 +60,12 @@ bool ListFolder(const char* folder, std::vector<FolderEntry>& entries) {
         if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
             continue;
         // d_type is not filled on every file system, and a link to a folder is a folder here.
-        entries.push_back({entry->d_name, IsFolder((base + entry->d_name).c_str())});
+        // FIFOs, sockets and devices are left out: reading one would block or never end.
+        struct stat info {};
+        if (::stat((base + entry->d_name).c_str(), &info) != 0)
+            continue;
+        if (S_ISDIR(info.st_mode) || S_ISREG(info.st_mode))
+            entries.push_back({entry->d_name, S_ISDIR(info.st_mode)});
     }
     std::sort(entries.begin(), entries.end(), NameBefore);
     return true;

@@ -14,7 +14,8 @@ struct FolderEntry {
     bool isFolder;
 };
 
-// Every entry of a folder except "." and "..", ordered by name (ASCII case folded, then by
+// Every folder and regular file in a folder (links followed; "." and "..", dangling links,
+// FIFOs, sockets and devices left out), ordered by name (ASCII case folded, then by
 // bytes) so a folder is added in the same order on every file system. False when the folder
 // cannot be listed.
 bool ListFolder(const char* folder, std::vector<FolderEntry>& entries);

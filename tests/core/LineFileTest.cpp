@@ -2,6 +2,7 @@
 #include "core/CLSFileWriteString.h"
 
 #include "fixtures/ExpectError.h"
+#include "fixtures/FifoTimeLimit.h"
 #include "fixtures/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -105,6 +106,18 @@ TEST_F(LineFile, FailedReadThrowsCode7) {
     ASSERT_TRUE(reader.Open("/proc/self/mem"));
     CLSTString line;
     EXPECT_TRUE(ThrowsCLSError([&] { reader.ReadLine(line); }, 7, "READLINE"));
+}
+
+TEST_F(LineFile, OnlyRegularFilesOpen) {
+    const std::string fifo = dir.File("list.m3u");
+    ASSERT_TRUE(MakeFifo(fifo));
+    const auto opened =
+        CallWithFifoTimeLimit(fifo, [&] { return CLSFileReadLine().Open(fifo.c_str()); });
+    ASSERT_TRUE(opened.has_value()) << "Open blocked on a FIFO";
+    EXPECT_FALSE(*opened);
+    // A device of endless zero bytes would be endless empty lines.
+    EXPECT_FALSE(CLSFileReadLine().Open("/dev/zero"));
+    EXPECT_FALSE(CLSFileReadLine().Open(dir.Path().c_str()));
 }
 
 TEST_F(LineFile, WriterWritesBytesExactly) {

@@ -34,10 +34,14 @@ TEST_F(SongLoad, RefusesWhatIsNotAPlayableSmfSilently) {
     EXPECT_FALSE(LoadBytes(song, OneNoteSong(1, 0x8000 | (25 << 8) | 40))); // time code
     EXPECT_FALSE(LoadBytes(song, OneNoteSong(1, 0)));                       // divides by 0
 
-    SmfBuilder badChunk;
-    badChunk.AddTrack().NoteOn(0, 0, 60, 100).End();
-    badChunk.AddTrack("MTrx").End();
-    EXPECT_FALSE(LoadBytes(song, badChunk.Bytes()));
+    // Chunks of unknown types are skipped, but only after an MThd header.
+    SmfBuilder otherChunk;
+    otherChunk.AddTrack().NoteOn(0, 0, 60, 100).End();
+    otherChunk.AddTrack("MTrx").End();
+    EXPECT_TRUE(LoadBytes(song, otherChunk.Bytes()));
+    std::string noHeader = otherChunk.Bytes();
+    noHeader.replace(0, 4, "MTrk");
+    EXPECT_FALSE(LoadBytes(song, noHeader));
     EXPECT_FALSE(song.IsLoaded());
 }
 
@@ -100,7 +104,7 @@ TEST_F(SongLoad, SkippedEventsHandTheirTimeToTheNextKeptEvent) {
     ASSERT_TRUE(LoadBytes(song, tempo.Bytes()));
     const auto tv = Events(song);
     ASSERT_EQ(tv.size(), 2u);
-    EXPECT_EQ(tv[0]->status, 0xFF);
+    EXPECT_EQ(tv[0]->Status(), 0xFF);
     EXPECT_EQ(tv[0]->Tempo(), 400000u);
     EXPECT_EQ(tv[0]->delta, 100);
     EXPECT_EQ(tv[1]->delta, 5);
@@ -117,12 +121,12 @@ TEST_F(SongLoad, ReadsRunningStatusAndNoteOnVelocityZero) {
     ASSERT_TRUE(LoadBytes(song, smf.Bytes()));
     const auto ev = Events(song);
     ASSERT_EQ(ev.size(), 4u);
-    EXPECT_EQ(ev[0]->status, 0x90);
+    EXPECT_EQ(ev[0]->Status(), 0x90);
     EXPECT_EQ(ev[0]->Data1(), 48);
-    EXPECT_EQ(ev[2]->status, 0xB2);
+    EXPECT_EQ(ev[2]->Status(), 0xB2);
     EXPECT_EQ(ev[2]->Data1(), 10);
     EXPECT_EQ(ev[2]->Data2(), 64);
-    EXPECT_EQ(ev[3]->status, 0x83);
+    EXPECT_EQ(ev[3]->Status(), 0x83);
     EXPECT_EQ(ev[3]->Data2(), 64);
     EXPECT_EQ(song.GetMaxVelocity(), 90);
 }

@@ -4,6 +4,7 @@
 #include "fixtures/ArchiveBuilder.h"
 #include "fixtures/ErrorSummary.h"
 #include "fixtures/FakeArchiveLibraries.h"
+#include "fixtures/FifoTimeLimit.h"
 #include "fixtures/TestPaths.h"
 
 #include <filesystem>
@@ -97,6 +98,21 @@ TEST_F(Adding, FolderSearchAddsOnlySongsInNameOrder) {
     EXPECT_TRUE(Add(dir.File("m") + "/", true));
     EXPECT_EQ(Paths(), (std::vector<std::string>{"m/A.mid", "m/b.mid", "m/sub/deeper/t.rmi",
                                                  "m/sub/s.smf", "m/zz.MID"}));
+}
+
+TEST_F(Adding, FifosNamedLikeSongsOrListsAreNeitherAddedNorWaitedFor) {
+    Folder("m");
+    Touch("m/a.mid");
+    ASSERT_TRUE(MakeFifo(dir.File("m/pipe.mid")));
+    ASSERT_TRUE(MakeFifo(dir.File("list.m3u")));
+    const auto searched =
+        CallWithFifoTimeLimit(dir.File("m/pipe.mid"), [&] { return Add(dir.File("m")); });
+    ASSERT_TRUE(searched.has_value());
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"m/a.mid"}));
+    const auto read =
+        CallWithFifoTimeLimit(dir.File("list.m3u"), [&] { return Add(dir.File("list.m3u")); });
+    ASSERT_TRUE(read.has_value()) << "a FIFO named as a playlist file was waited for";
+    EXPECT_EQ(list.Count(), 1u);
 }
 
 TEST_F(Adding, FolderLinksThatLoopAreSearchedOnce) {
