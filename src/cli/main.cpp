@@ -1,8 +1,10 @@
 // druvel-cli: the headless front end over the core (terminals, scripts and tests).
 #include "cli/CliCommands.h"
+#include "core/CLSError.h"
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,18 @@ void PrintUsage(std::FILE* out) {
         std::fputc('\n', out);
 }
 
+// An error no command caught still gets its report and a failure status, never an abort.
+int RunCommand(const CliCommand& command, const std::vector<std::string>& args) {
+    try {
+        return command.run(args);
+    } catch (const CLSError& error) {
+        error.Show();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "druvel-cli: %s\n", error.what());
+    }
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -41,7 +55,7 @@ int main(int argc, char** argv) {
     }
     for (const CliCommand& command : CliCommandTable()) {
         if (first == command.name)
-            return command.run(std::vector<std::string>(argv + 2, argv + argc));
+            return RunCommand(command, std::vector<std::string>(argv + 2, argv + argc));
     }
     std::fprintf(stderr, "druvel-cli: unknown command '%s' (see druvel-cli --help)\n",
                  first.c_str());
