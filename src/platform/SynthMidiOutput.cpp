@@ -6,6 +6,7 @@
 #include "platform/ShortMessage.h"
 #include "platform/SoundFontLocator.h"
 #include "platform/SynthScheduler.h"
+#include "platform/SynthWarmUp.h"
 
 #include <cstring>
 #include <fluidsynth.h>
@@ -34,6 +35,7 @@ std::atomic<bool> g_inUse{false};
 // start of playback (a pause is a stop), so the loaded synthesizer is kept for the process.
 std::mutex g_cacheMutex;
 std::shared_ptr<FluidSynthCore> g_cached;
+std::atomic<unsigned> g_loads{0};
 
 int LoadSynth(const std::string& path, std::shared_ptr<FluidSynthCore>& synth) {
     std::lock_guard lock(g_cacheMutex);
@@ -44,6 +46,7 @@ int LoadSynth(const std::string& path, std::shared_ptr<FluidSynthCore>& synth) {
     }
     g_cached.reset();
     auto fresh = std::make_shared<FluidSynthCore>();
+    g_loads.fetch_add(1, std::memory_order_relaxed);
     const int result = fresh->Load(path);
     if (result != MIDIOUT_OK)
         return result;
@@ -61,9 +64,15 @@ SynthMidiOutput::~SynthMidiOutput() {
     Close();
 }
 
+unsigned SynthMidiOutput::SoundFontLoads() noexcept {
+    return g_loads.load(std::memory_order_relaxed);
+}
+
 int SynthMidiOutput::Open() {
     if (m_synth)
         return MIDIOUT_ALLOCATED;
+    // A warm-up holds the synthesizer while it loads; what it loaded is used below.
+    SynthWarmUp::AwaitAll();
     const std::string path = m_soundFontPath.empty() ? SoundFontLocator().Find() : m_soundFontPath;
     if (path.empty())
         return MIDIOUT_NOSOUNDFONT;

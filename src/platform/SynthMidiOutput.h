@@ -27,6 +27,7 @@ public:
     ~SynthMidiOutput() override;
 
     // MIDIOUT_NOSOUNDFONT without a usable SoundFont, MIDIOUT_NOAUDIO when no driver opens.
+    // Waits for a running SynthWarmUp first.
     int Open() override;
     int Reset() override;
     int ShortMsg(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
@@ -35,6 +36,9 @@ public:
     int SetVolume(std::uint32_t volume) override;
     int GetVolume(std::uint32_t& volume) override;
     int Close() override;
+
+    // SoundFonts loaded by this process so far (a reopened synthesizer keeps its own).
+    static unsigned SoundFontLoads() noexcept;
 
     // The driver that opened (for messages), empty while closed.
     const char* AudioDriver() const noexcept { return m_driverName; }

@@ -149,4 +149,22 @@ TEST_F(PlaybackThreads, PauseAndResumeRepeatedly) {
     EXPECT_EQ(output.CloseCount(), 11);
 }
 
+TEST_F(PlaybackThreads, ANotifierSetBetweenPlaysIsTheOneTheTimerCalls) {
+    LoadDenseSong(200);
+    song.SetTempoPercent(400);
+    for (int round = 0; round < 3; ++round) {
+        std::atomic<int> ends{0};
+        song.SetNotifier([&ends](int kind, unsigned) {
+            if (kind == CLSMIDIData::kNotifyEnd)
+                ends.fetch_add(1);
+        });
+        ASSERT_TRUE(song.Play(0, -1));
+        for (int i = 0; i < 400 && ends.load() == 0; ++i)
+            std::this_thread::sleep_for(5ms);
+        song.Stop();
+        EXPECT_EQ(ends.load(), 1) << "round " << round;
+    }
+    song.SetNotifier({});
+}
+
 } // namespace
