@@ -35,7 +35,6 @@ std::atomic<bool> g_inUse{false};
 // start of playback (a pause is a stop), so the loaded synthesizer is kept for the process.
 std::mutex g_cacheMutex;
 std::shared_ptr<FluidSynthCore> g_cached;
-std::atomic<unsigned> g_loads{0};
 
 int LoadSynth(const std::string& path, std::shared_ptr<FluidSynthCore>& synth) {
     std::lock_guard lock(g_cacheMutex);
@@ -46,7 +45,6 @@ int LoadSynth(const std::string& path, std::shared_ptr<FluidSynthCore>& synth) {
     }
     g_cached.reset();
     auto fresh = std::make_shared<FluidSynthCore>();
-    g_loads.fetch_add(1, std::memory_order_relaxed);
     const int result = fresh->Load(path);
     if (result != MIDIOUT_OK)
         return result;
@@ -62,10 +60,6 @@ SynthMidiOutput::SynthMidiOutput(std::string soundFontPath)
 
 SynthMidiOutput::~SynthMidiOutput() {
     Close();
-}
-
-unsigned SynthMidiOutput::SoundFontLoads() noexcept {
-    return g_loads.load(std::memory_order_relaxed);
 }
 
 int SynthMidiOutput::Open() {

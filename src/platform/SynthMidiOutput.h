@@ -37,9 +37,6 @@ public:
     int GetVolume(std::uint32_t& volume) override;
     int Close() override;
 
-    // SoundFonts loaded by this process so far (a reopened synthesizer keeps its own).
-    static unsigned SoundFontLoads() noexcept;
-
     // The driver that opened (for messages), empty while closed.
     const char* AudioDriver() const noexcept { return m_driverName; }
 
