@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Renders every song under the given folders with druvel-cli and prints each one's peak.
 
-Usage: scripts/song-peaks.py DRUVEL_CLI [--soundfont SF2] FOLDER...
+Usage: scripts/song-peaks.py DRUVEL_CLI [--soundfont SF2] FOLDER|SONG...
 A peak of 0.0 dBFS (and clipped samples) means the output reached full scale.
 """
 import math
@@ -30,8 +30,9 @@ def main():
     if args[:1] == ["--soundfont"]:
         font = ["--soundfont", args[1]]
         args = args[2:]
-    songs = sorted(os.path.join(root, name) for folder in args for root, _, names in os.walk(folder)
-                   for name in names if name.lower().endswith((".mid", ".midi", ".smf")))
+    songs = sorted([path for path in args if os.path.isfile(path)] +
+                   [os.path.join(root, name) for folder in args for root, _, names in os.walk(folder)
+                    for name in names if name.lower().endswith((".mid", ".midi", ".smf"))])
     worst = -math.inf
     clipping = 0
     with tempfile.TemporaryDirectory() as tmp:
