@@ -53,6 +53,11 @@ protected:
         return wake.wait_for(lock, limit, [this] { return ended; });
     }
 
+    bool Ended() {
+        std::lock_guard lock(mutex);
+        return ended;
+    }
+
     MemoryMidiOutput output;
     CLSMIDIData song;
     std::mutex mutex;
@@ -116,7 +121,7 @@ TEST_F(PlaybackThreads, PlaysToTheEndWhileOthersReadAndControl) {
     song.SetTempoPercent(400);
     ASSERT_TRUE(song.Play(0, -1));
     Readers readers(song);
-    for (int i = 0; i < 20 && !ended; ++i) {
+    for (int i = 0; i < 20 && !Ended(); ++i) {
         song.SetKey(i % 3);
         song.SetVolume(i * 5, 100 - i * 5);
         song.SetTempoPercent(300 + i * 10);
