@@ -1,9 +1,11 @@
 // druvel-cli: the headless front end over the core (terminals, scripts and tests).
 #include "cli/CliCommands.h"
+#include "core/CLSError.h"
 #include "platform/PlatformBackends.h"
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,18 @@ void PrintUsage(std::FILE* out) {
         std::fprintf(out, "\n  %-10s %s", command.name, command.summary);
     if (!CliCommandTable().empty())
         std::fputc('\n', out);
+}
+
+// An error no command caught still gets its report and a failure status, never an abort.
+int RunCommand(const CliCommand& command, const std::vector<std::string>& args) {
+    try {
+        return command.run(args);
+    } catch (const CLSError& error) {
+        error.Show();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "druvel-cli: %s\n", error.what());
+    }
+    return 1;
 }
 
 } // namespace
@@ -43,7 +57,7 @@ int main(int argc, char** argv) {
     }
     for (const CliCommand& command : CliCommandTable()) {
         if (first == command.name)
-            return command.run(std::vector<std::string>(argv + 2, argv + argc));
+            return RunCommand(command, std::vector<std::string>(argv + 2, argv + argc));
     }
     std::fprintf(stderr, "druvel-cli: unknown command '%s' (see druvel-cli --help)\n",
                  first.c_str());

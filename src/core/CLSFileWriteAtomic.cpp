@@ -55,8 +55,9 @@ bool CLSFileWriteAtomic::Open(const char* path) {
     m_target = ResolveLink(path);
     struct stat info {};
     const bool exists = ::stat(m_target.c_str(), &info) == 0;
-    // A file the user made read-only is one we could not have opened for writing either.
-    if (exists && (S_ISDIR(info.st_mode) || ::access(m_target.c_str(), W_OK) != 0))
+    // A file the user made read-only is one we could not have opened for writing either; a
+    // device or pipe in its place must never be renamed over.
+    if (exists && (!S_ISREG(info.st_mode) || ::access(m_target.c_str(), W_OK) != 0))
         return false;
     m_temporary = TemporaryPath(m_target);
     if (!m_writer.OpenNew(m_temporary.c_str())) {

@@ -15,7 +15,7 @@ public:
     CLSFileWriteAtomic& operator=(const CLSFileWriteAtomic&) = delete;
 
     // Creates the temporary file; false when the file cannot be replaced (missing folder, a
-    // folder in its place, a read-only file), and then nothing was created.
+    // folder or device in its place, a read-only file), and then nothing was created.
     bool Open(const char* path);
     CLSFileWriteString& Writer() noexcept { return m_writer; }
     // Puts the written file in place; throws CLSError 9 (module READLINE) when it cannot, and

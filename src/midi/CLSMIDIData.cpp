@@ -1,5 +1,6 @@
 #include "midi/CLSMIDIData.h"
 
+#include "core/Assert.h"
 #include "core/OpenForReading.h"
 #include "midi/CLSMIDIDataLoadState.h"
 #include "midi/CLSSMFReader.h"
@@ -73,8 +74,17 @@ CLSMIDIData::~CLSMIDIData() {
 }
 
 void CLSMIDIData::SetOwner(OwnerWindow owner, Notifier notifier) {
-    m_owner = owner;
+    SetOwner(owner);
+    SetNotifier(std::move(notifier));
+}
+
+void CLSMIDIData::SetNotifier(Notifier notifier) {
+    // The timer thread may be inside the old one while playing.
+    DRUV_ASSERT(!IsPlaying(), kModule);
+    m_publishedNotifier.store(nullptr, std::memory_order_relaxed);
     m_notifier = std::move(notifier);
+    if (m_notifier)
+        m_publishedNotifier.store(&m_notifier, std::memory_order_release);
 }
 
 void CLSMIDIData::SetSpectrumType(int mode) noexcept {
@@ -86,8 +96,8 @@ int CLSMIDIData::GetSpectrumType() noexcept {
 }
 
 void CLSMIDIData::Notify(int kind, unsigned param) const {
-    if (m_notifier)
-        m_notifier(kind, param);
+    if (const Notifier* notifier = m_publishedNotifier.load(std::memory_order_acquire))
+        (*notifier)(kind, param);
 }
 
 void CLSMIDIData::Clear() {

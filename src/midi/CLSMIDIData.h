@@ -26,6 +26,21 @@
 // The song and its player in one object: loading turns a Standard MIDI File into one merged,
 // time-ordered event list, the spectrum rows, the song length, the song information and the
 // timed word list. The shell owns exactly one for the whole run.
+//
+// Rules for a window driving it:
+// - Threads. Everything but the readers below is called on one thread (the window's). The
+//   notifier gets kind 0 (loaded) synchronously inside Load, on the caller's thread; kinds 1
+//   (tempo) and 3 (end of song) arrive on the timer thread while playing.
+// - The notifier only posts (queues an event to the window) and returns. It must never call
+//   back into this object: Stop from the timer thread would wait for that thread itself.
+// - SetNotifier only while nothing plays (checked); it stays across SetOwner.
+// - Display readers (TakeDueWords, the rows' levels) run on threads of their own; stop them
+//   before Load or Clear, which replace what they read.
+// - Blocking: Load reads the whole file. Play opens the device, which for the embedded
+//   synthesizer may mean loading its SoundFont and waiting for the audio stream to settle
+//   (1.5 s and more the first time; start a SynthWarmUp at start-up to take that off the
+//   first Play). Stop waits PlaybackSetup::closeWait (200 ms) for the last tick and the
+//   output's pending messages. Everything else returns at once.
 class CLSMIDIData {
 public:
     // One merged event. Times are in ticks since the previous event of the list. Status and
@@ -142,7 +157,7 @@ public:
     using CLSMIDIEventList = std::pmr::list<CLSMIDIEvent>;
     using CLSMIDIWordList = std::list<CLSMIDIWordInfo>;
     // Notification to the owner window: kind 0 song loaded, 1 tempo played (param: the
-    // tempo), 3 end of song. Posted, never waited for.
+    // tempo), 3 end of song. Posted, never waited for (see the rules above).
     using Notifier = std::function<void(int kind, unsigned param)>;
 
     enum Notification : int { kNotifyLoaded = 0, kNotifyTempo = 1, kNotifyEnd = 3 };
@@ -163,8 +178,13 @@ public:
     void Clear();
     bool IsLoaded() const noexcept { return !m_events.empty(); }
 
-    void SetOwner(OwnerWindow owner, Notifier notifier = {});
+    // The window read errors are shown with; the notifier set before is kept.
+    void SetOwner(OwnerWindow owner) noexcept { m_owner = owner; }
+    // Both at once.
+    void SetOwner(OwnerWindow owner, Notifier notifier);
     OwnerWindow Owner() const noexcept { return m_owner; }
+    // Only while nothing plays; an empty one stops the notifications.
+    void SetNotifier(Notifier notifier);
     // Instrument mode for later loads: 0 per track, channel and program; 1 per program; 2 per
     // channel.
     static void SetSpectrumType(int mode) noexcept;
@@ -259,6 +279,8 @@ private:
 
     OwnerWindow m_owner = nullptr;
     Notifier m_notifier;
+    // The timer thread reads the notifier through this, published after it was set.
+    std::atomic<const Notifier*> m_publishedNotifier{nullptr};
     CLSTString m_fileName;
     CLSTString m_title;
     CLSTString m_composer;

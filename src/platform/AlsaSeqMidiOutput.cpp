@@ -81,17 +81,12 @@ int AlsaSeqMidiOutput::Reset() {
 
 int AlsaSeqMidiOutput::Silence(MonoTime at) {
     int result = MIDIOUT_OK;
-    const auto send = [&](std::uint8_t status, std::uint8_t data1) {
-        const std::uint8_t bytes[3] = {status, data1, 0};
+    m_notes.Silence([&](std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {
+        const std::uint8_t bytes[3] = {status, data1, data2};
         const int sent = SendBytes(bytes, 3, at);
         if (result == MIDIOUT_OK)
             result = sent;
-    };
-    m_notes.Release([&](int channel, int note) {
-        send(static_cast<std::uint8_t>(0x80 | channel), static_cast<std::uint8_t>(note));
     });
-    for (int channel = 0; channel < 16; ++channel)
-        send(static_cast<std::uint8_t>(0xB0 | channel), 123);
     return result;
 }
 

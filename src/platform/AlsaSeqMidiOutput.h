@@ -11,9 +11,10 @@ struct snd_midi_event;
 
 // A port of another ALSA sequencer client (an external instrument or a software synthesizer).
 // Messages go through an ALSA queue stamped with real time due + kLatency, so the port gets
-// them evenly spaced. Reset and Close end the notes this output started (note-offs, then All
-// Notes Off on every channel): an external instrument would otherwise keep them sounding
-// after a pause or a stop. The port's volume is its own business: volume is not supported.
+// them evenly spaced. Reset and Close end the notes this output started (note-offs, the release
+// of any hold pedal the song left down, then All Notes Off on every channel): an external
+// instrument would otherwise keep them sounding after a pause or a stop. The port's volume is its
+// own business: volume is not supported.
 class AlsaSeqMidiOutput final : public MidiOutput {
 public:
     AlsaSeqMidiOutput(int client, int port, std::string sequencerName = "default");

@@ -127,5 +127,6 @@ void FluidSynthCore::Render(float* left, float* right, int frames) {
     if (frames <= 0)
         return;
     fluid_synth_write_float(m_synth, frames, left, 0, 1, right, 0, 1);
+    m_limiter.Process(left, right, frames);
     m_frames += frames;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PeakLimiter.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -17,7 +19,8 @@ class FluidSynthCore {
 public:
     static constexpr int kSampleRate = 44100;
     static constexpr int kBlockFrames = 64;
-    // The synthesizer's gain at full volume; quiet enough that dense GM songs rarely clip.
+    // The synthesizer's gain at full volume: ordinary songs stay loud, and the limiter on the
+    // output holds the peaks of dense ones below full scale.
     static constexpr float kFullGain = 0.4f;
 
     FluidSynthCore();
@@ -41,6 +44,7 @@ public:
     // Volume packed as left | right << 16, 0xFFFF each at full gain.
     void SetVolume(std::uint32_t volume);
 
+    // Limited output: no sample reaches full scale.
     void Render(float* left, float* right, int frames);
     std::int64_t FramesRendered() const noexcept { return m_frames; }
 
@@ -53,4 +57,5 @@ private:
     _fluid_synth_t* m_synth = nullptr;
     std::string m_soundFontPath;
     std::int64_t m_frames = 0;
+    PeakLimiter m_limiter{kSampleRate};
 };

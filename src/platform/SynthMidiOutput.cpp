@@ -6,6 +6,7 @@
 #include "platform/ShortMessage.h"
 #include "platform/SoundFontLocator.h"
 #include "platform/SynthScheduler.h"
+#include "platform/SynthWarmUp.h"
 
 #include <cstring>
 #include <fluidsynth.h>
@@ -64,6 +65,8 @@ SynthMidiOutput::~SynthMidiOutput() {
 int SynthMidiOutput::Open() {
     if (m_synth)
         return MIDIOUT_ALLOCATED;
+    // A warm-up holds the synthesizer while it loads; what it loaded is used below.
+    SynthWarmUp::AwaitAll();
     const std::string path = m_soundFontPath.empty() ? SoundFontLocator().Find() : m_soundFontPath;
     if (path.empty())
         return MIDIOUT_NOSOUNDFONT;

@@ -27,6 +27,7 @@ public:
     ~SynthMidiOutput() override;
 
     // MIDIOUT_NOSOUNDFONT without a usable SoundFont, MIDIOUT_NOAUDIO when no driver opens.
+    // Waits for a running SynthWarmUp first.
     int Open() override;
     int Reset() override;
     int ShortMsg(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,

@@ -1,6 +1,6 @@
 #include "playlist/CLSPlayList.h"
 
-#include "core/CLSFileWriteString.h"
+#include "core/CLSFileWriteAtomic.h"
 #include "core/PathText.h"
 #include "playlist/CLSPlayListAdder.h"
 
@@ -8,6 +8,11 @@ namespace {
 
 constexpr int kImagePlain = 0;
 constexpr int kImageCurrent = 1;
+
+// A path holding CR or LF would read back as several entries.
+bool FitsOnOneLine(const CLSTString& text) {
+    return text.Find('\r') == -1 && text.Find('\n') == -1;
+}
 
 } // namespace
 
@@ -268,13 +273,16 @@ bool CLSPlayList::ChooseFromArchive(const CLSTString& archivePath) {
 }
 
 bool CLSPlayList::SaveToFile(const char* path) const {
-    CLSFileWriteString file;
+    CLSFileWriteAtomic file;
     if (!file.Open(path))
         return false;
-    // A failing write (a full disk) must not end the program: it is this save that failed.
+    // A full disk or a failed close fails this save only, and the old file stays as it was.
     try {
-        for (const CLSMusicInfo& entry : m_entries)
-            file.WriteLine(entry.Get().path);
+        for (const CLSMusicInfo& entry : m_entries) {
+            if (FitsOnOneLine(entry.Get().path))
+                file.Writer().WriteLine(entry.Get().path);
+        }
+        file.Commit();
     } catch (const CLSError&) {
         return false;
     }

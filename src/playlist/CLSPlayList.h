@@ -46,6 +46,7 @@ public:
     void SetArchiveChooser(CLSArchiveChooser* chooser);
     // Owner of the messages shown while adding.
     void SetOwner(OwnerWindow owner) noexcept { m_owner = owner; }
+    OwnerWindow Owner() const noexcept { return m_owner; }
     // Called with true before and false after an add (the GUI shows the wait cursor).
     void SetBusyIndicator(std::function<void(bool)> indicator) { m_busy = std::move(indicator); }
 
@@ -93,7 +94,8 @@ public:
 
     // Adds a song, folder, playlist file or archive (see CLSPlayListAdder). False when a
     // playlist file cannot be read or is already being read, the archive chooser was
-    // cancelled, or a folder search stopped.
+    // cancelled, or a folder search stopped. A read error is shown, never thrown: the songs
+    // before and after the damaged file are still added.
     bool Add(const CLSTString& path, bool searchSubfolders);
 
     // Appends one song row made from the path alone (nothing is read from the file).
@@ -102,8 +104,9 @@ public:
     // Lets the user choose members of an archive and adds them. False when cancelled.
     bool ChooseFromArchive(const CLSTString& archivePath);
 
-    // Writes every path, in order, each followed by CR LF. False when the file cannot be
-    // created or written (the caller reports it).
+    // Writes every path, in order, each followed by CR LF; a path holding CR or LF is left
+    // out. The file is replaced as a whole: on false (cannot be created or written, the caller
+    // reports it) the old file is untouched.
     bool SaveToFile(const char* path) const;
 
     // The save dialog's rule: a name without extension gets ".m3u" from the first filter,

@@ -1,5 +1,6 @@
 #include "playlist/CLSPlayListAdder.h"
 
+#include "core/CLSError.h"
 #include "core/CLSFileReadLine.h"
 #include "core/PathText.h"
 #include "playlist/CLSPlayList.h"
@@ -50,7 +51,18 @@ bool CLSPlayListAdder::Add(const CLSTString& path, bool searchSubfolders) {
     return AddFile(path);
 }
 
+// A damaged playlist file or archive costs only itself: the user is told, and the paths after
+// it are still added.
 bool CLSPlayListAdder::AddFile(const CLSTString& path) {
+    try {
+        return AddClassified(path);
+    } catch (const CLSError& error) {
+        error.Show(m_playList.Owner());
+        return false;
+    }
+}
+
+bool CLSPlayListAdder::AddClassified(const CLSTString& path) {
     switch (Classify(path.Text())) {
     case PathClass::kSong:
         m_playList.AppendSong(path);
@@ -81,13 +93,16 @@ bool CLSPlayListAdder::ReadPlayListFile(const CLSTString& path) {
     if (!file.Open(path.Text()))
         return false;
     m_openLists.push_back({path, id, hasId});
+    struct PopOnExit {
+        std::vector<OpenList>& lists;
+        ~PopOnExit() { lists.pop_back(); }
+    } pop{m_openLists};
     CLSTString line;
     while (file.ReadLine(line)) {
         if (line.IsEmpty() || line.Text()[0] == '#')
             continue;
         AddFile(ResolvePlayListLine(line, path));
     }
-    m_openLists.pop_back();
     return true;
 }
 

@@ -32,7 +32,9 @@ private:
         bool hasId;
     };
 
+    // False (after showing the error) when the path could not be read to the end.
     bool AddFile(const CLSTString& path);
+    bool AddClassified(const CLSTString& path);
     bool ReadPlayListFile(const CLSTString& path);
     bool IsBeingRead(const CLSTString& path, const FileId& id, bool hasId) const;
     bool SearchFolder(const CLSTString& folder, bool searchSubfolders);

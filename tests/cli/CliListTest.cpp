@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 TEST(CliList, PrintsThePlayListThatAddingThePathsMakes) {
     TempDir dir;
@@ -34,6 +35,17 @@ TEST(CliList, FailsOnPathsItCannotAddAndWithoutPaths) {
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "/nowhere/a.mid\n");
     EXPECT_EQ(RunCli("list", CliStderr::Discard).status, 2);
+}
+
+TEST(CliList, AnUnreadablePlayListFileIsReportedAndTheRestListed) {
+    TempDir dir;
+    ASSERT_EQ(::symlink("/proc/self/mem", dir.File("bad.m3u").c_str()), 0);
+    const CliRun run = RunCli("list a.mid '" + dir.File("bad.m3u") + "' b.mid");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("a.mid\n"), std::string::npos);
+    EXPECT_NE(run.out.find("b.mid\n"), std::string::npos);
+    EXPECT_NE(run.out.find(CLSError::CodeText(7)), std::string::npos);
+    EXPECT_EQ(run.out.find("terminate"), std::string::npos);
 }
 
 TEST(CliPlayOrder, NamesOfTheFourOrders) {

@@ -1,6 +1,7 @@
 // druvel-cli play and render, run as the user runs them.
 #include "engine/SongBuilder.h"
 #include "fixtures/CliRunner.h"
+#include "fixtures/SmfBuilder.h"
 #include "fixtures/TestPaths.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/SoundFontLocator.h"
@@ -211,6 +212,39 @@ TEST(CliRender, BundledSongsGiveSoundOfTheSongsLengthPlusTheTail) {
             EXPECT_GT(peak, 1000);
         }
     }
+}
+
+// Sixteen channels at full controller volume, chords at the highest velocity, the way dense
+// arrangements drive the synthesizer hardest: the output must keep below full scale.
+TEST(CliRender, ADenseSongAtFullVolumeDoesNotClip) {
+    if (SoundFontLocator().Find().empty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    TempDir dir;
+    SmfBuilder smf(1, 96);
+    for (int channel = 0; channel < 16; ++channel) {
+        SmfTrack& track = smf.AddTrack();
+        track.Program(0, channel, (channel * 11) % 128)
+            .Controller(0, channel, 7, 127)
+            .Controller(0, channel, 11, 127);
+        for (int beat = 0; beat < 8; ++beat) {
+            for (int note : {36, 43, 48, 55, 60})
+                track.NoteOn(0, channel, note + channel % 4, 127);
+            for (int note : {36, 43, 48, 55, 60})
+                track.NoteOff(note == 36 ? 48 : 0, channel, note + channel % 4);
+        }
+        track.End();
+    }
+    smf.Save(dir.File("dense.mid"));
+    const CliRun run = RunCli("render" + SmallSoundFont() + " -o " + dir.File("out.wav") + " " +
+                              dir.File("dense.mid"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    const Wav wav = ReadWav(dir.File("out.wav"));
+    ASSERT_FALSE(wav.samples.empty());
+    int peak = 0;
+    for (std::int16_t s : wav.samples)
+        peak = std::max(peak, std::abs(static_cast<int>(s)));
+    EXPECT_LT(peak, 32767);
+    EXPECT_GT(peak, 16000); // held back, not made quiet
 }
 
 TEST(CliRender, RejectsBadCommandLinesAndSoundFonts) {

@@ -53,6 +53,11 @@ protected:
         return wake.wait_for(lock, limit, [this] { return ended; });
     }
 
+    bool Ended() {
+        std::lock_guard lock(mutex);
+        return ended;
+    }
+
     MemoryMidiOutput output;
     CLSMIDIData song;
     std::mutex mutex;
@@ -116,7 +121,7 @@ TEST_F(PlaybackThreads, PlaysToTheEndWhileOthersReadAndControl) {
     song.SetTempoPercent(400);
     ASSERT_TRUE(song.Play(0, -1));
     Readers readers(song);
-    for (int i = 0; i < 20 && !ended; ++i) {
+    for (int i = 0; i < 20 && !Ended(); ++i) {
         song.SetKey(i % 3);
         song.SetVolume(i * 5, 100 - i * 5);
         song.SetTempoPercent(300 + i * 10);
@@ -147,6 +152,24 @@ TEST_F(PlaybackThreads, PauseAndResumeRepeatedly) {
     readers.Join();
     EXPECT_EQ(output.OpenCount(), 11);
     EXPECT_EQ(output.CloseCount(), 11);
+}
+
+TEST_F(PlaybackThreads, ANotifierSetBetweenPlaysIsTheOneTheTimerCalls) {
+    LoadDenseSong(200);
+    song.SetTempoPercent(400);
+    for (int round = 0; round < 3; ++round) {
+        std::atomic<int> ends{0};
+        song.SetNotifier([&ends](int kind, unsigned) {
+            if (kind == CLSMIDIData::kNotifyEnd)
+                ends.fetch_add(1);
+        });
+        ASSERT_TRUE(song.Play(0, -1));
+        for (int i = 0; i < 400 && ends.load() == 0; ++i)
+            std::this_thread::sleep_for(5ms);
+        song.Stop();
+        EXPECT_EQ(ends.load(), 1) << "round " << round;
+    }
+    song.SetNotifier({});
 }
 
 } // namespace

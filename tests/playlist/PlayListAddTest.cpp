@@ -1,5 +1,6 @@
 #include "playlist/CLSPlayList.h"
 #include "playlist/CLSPlayListAdder.h"
+#include "settings/CLSDRUVSettings.h"
 
 #include "fixtures/ArchiveBuilder.h"
 #include "fixtures/ErrorSummary.h"
@@ -212,4 +213,26 @@ TEST_F(Adding, WithoutAWindowEveryMidMemberIsChosenInListOrder) {
     EXPECT_FALSE(Add(dir.File("missing.zip")));
     EXPECT_TRUE(Add(dir.File("a.zip.7z"))); // not an archive: ignored
     EXPECT_EQ(ErrorSummary(errors), std::vector<std::string>{ErrorAt(5, "PLAYLIST")});
+}
+
+// A playlist file that fails while it is read (here a link to a file every read of which fails
+// with EIO) is reported and skipped; the rest of the add goes on and the run can still save.
+TEST_F(Adding, AnUnreadablePlayListFileIsReportedAndSkipped) {
+    ASSERT_EQ(::symlink("/proc/self/mem", dir.File("bad.m3u").c_str()), 0);
+    WriteFileBytes(dir.File("outer.m3u"), "1.mid\n" + dir.File("bad.m3u") + "\n2.mid\n");
+    EXPECT_TRUE(Add(dir.File("outer.m3u")));
+    EXPECT_FALSE(Add(dir.File("bad.m3u")));
+    EXPECT_TRUE(Add("3.mid"));
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"1.mid", "2.mid", "3.mid"}));
+    EXPECT_EQ(ErrorSummary(errors),
+              (std::vector<std::string>{ErrorAt(7, "READLINE"), ErrorAt(7, "READLINE")}));
+
+    // The same playlist file can be read again later: it was not left marked as open.
+    WriteFileBytes(dir.File("again.m3u"), dir.File("outer.m3u") + "\n");
+    EXPECT_TRUE(Add(dir.File("again.m3u")));
+    EXPECT_EQ(list.Count(), 5u);
+
+    CLSDRUVSettings settings;
+    settings.SetPlayListItems(list.GetPaths());
+    EXPECT_TRUE(settings.Save(dir.File("DRUV.INI").c_str()));
 }

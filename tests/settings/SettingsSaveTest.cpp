@@ -2,15 +2,14 @@
 #include "settings/CLSDRUVSettings.h"
 
 #include "fixtures/ExpectError.h"
+#include "fixtures/FileSizeLimit.h"
 #include "fixtures/ReportRecorder.h"
 #include "fixtures/TestPaths.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace fs = std::filesystem;
@@ -18,27 +17,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kOldFile = "[Window]\r\nLeft=42\r\n";
-
-// Lowers the largest file this process may write, so that a write fails half-way as on a
-// full disk; root is bound by it too.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &m_saved);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = m_saved;
-        lowered.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &m_saved);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_saved{};
-    void (*m_handler)(int);
-};
 
 // Names in a folder other than the given one.
 std::vector<std::string> OtherFiles(const std::string& folder, const std::string& keep) {
