@@ -214,7 +214,8 @@ private:
                      const druvel::vector<std::uint16_t>& rowTable, LoadState& state);
     void HandleMergedEvent(CLSMIDIEvent&& event, std::uint32_t delta, LoadState& state);
 
-    // Song information and lyrics (CLSMIDIDataWords.cpp, ...PagePlan.cpp, ...Schedule.cpp).
+    // Song information and lyrics (CLSMIDIDataWords.cpp; the layout: CLSWordPagePlan and
+    // CLSWordSchedule).
     void OnInformationEvent(const CLSMIDIEvent& event, std::uint32_t delta);
     void OnTempoEvent(std::uint32_t time, std::uint32_t tempo);
     void OnCuePointEvent(const CLSMIDIEvent& event, std::uint32_t delta, LoadState& state);
@@ -223,17 +224,6 @@ private:
     // full-width space, ">" tab, "(reading)" ruby).
     static CLSTString ConvertXFLyric(const char* lyric, const CLSTString& pending);
     void CompleteWordList();
-    void BuildPagePlan();
-    void LayOutPage(CLSMIDIWordList::iterator start, std::uint32_t tempo);
-    CLSMIDIWordList::iterator CollectLine(CLSMIDIWordList::iterator start);
-    CLSMIDIWordList::iterator WrapAt(CLSMIDIWordList::iterator split);
-    void BuildSchedule();
-    std::uint32_t EarlyTicks(std::uint32_t tempo) const noexcept;
-    CLSMIDIWordList::iterator ShowPageEarly(CLSMIDIWordList::iterator r,
-                                            CLSMIDIWordList::iterator j, std::uint32_t early);
-    void InsertClearLine(CLSMIDIWordList::iterator r, int line, std::uint32_t early);
-    CLSMIDIWordList::iterator ShowUpperHalfEarly(CLSMIDIWordList::iterator r, std::uint32_t early);
-    int TicksToMs(std::uint32_t ticks, std::uint32_t tempo) const noexcept;
 
     // Stops the player; the playback engine (CLSMIDIDataPlayback.cpp) owns it.
     void StopPlayback();

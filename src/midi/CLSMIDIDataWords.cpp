@@ -3,6 +3,8 @@
 #include "midi/CLSMIDIData.h"
 
 #include "midi/CLSMIDIDataLoadState.h"
+#include "midi/CLSWordPagePlan.h"
+#include "midi/CLSWordSchedule.h"
 
 #include <cstring>
 
@@ -147,13 +149,7 @@ void CLSMIDIData::CompleteWordList() {
     // The player never hands out the last record; this one stands in that place.
     m_words.push_back(MakeRecord(CLSMIDIWordInfo::kSyllable, 0, 2, CLSTString()));
     if (m_xf) {
-        BuildPagePlan();
-        BuildSchedule();
+        CLSWordPagePlan(m_words, m_resolution).Build();
+        CLSWordSchedule(m_words, m_resolution).Build();
     }
-}
-
-int CLSMIDIData::TicksToMs(std::uint32_t ticks, std::uint32_t tempo) const noexcept {
-    const std::uint64_t divisor = static_cast<std::uint64_t>(m_resolution) * 1000;
-    const std::uint64_t ms = (static_cast<std::uint64_t>(ticks) * tempo + divisor / 2) / divisor;
-    return ms > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(ms);
 }
