@@ -209,7 +209,9 @@ void CLSMIDIData::DecideTextEncoding(const CLSKaraokeTexts& karaoke) {
          {&m_title, &m_composer, &m_lyricist, &m_arranger, &m_artist, &m_information})
         texts.append(t->Text(), static_cast<std::size_t>(t->Length())) += '\n';
     texts += karaoke.AllTexts();
+    // The lyric records of other songs are copies of what the karaoke texts hold.
     for (const CLSMIDIWordInfo& w : m_words)
-        texts.append(w.text.Text(), static_cast<std::size_t>(w.text.Length()));
+        if (m_xf || w.kind == CLSMIDIWordInfo::kCuePoint)
+            texts.append(w.text.Text(), static_cast<std::size_t>(w.text.Length()));
     m_textEncoding = DetectTextEncoding(texts, m_xf != 0, karaoke.Language());
 }
