@@ -118,8 +118,13 @@ void PrintJson(const std::string& path, const CLSMIDIData& song, bool withWords)
 }
 
 void PrintReadable(const std::string& path, const CLSMIDIData& song, bool withWords) {
-    for (const Field& f : SongFields(path, song))
-        std::printf("%-13s %s\n", (std::string(f.name) + ":").c_str(), f.readable.c_str());
+    for (const Field& f : SongFields(path, song)) {
+        std::string value = f.readable; // lines after the first under the first
+        for (std::size_t at = value.find('\n'); at != std::string::npos;
+             at = value.find('\n', at + 15))
+            value.insert(at + 1, 14, ' ');
+        std::printf("%-13s %s\n", (std::string(f.name) + ":").c_str(), value.c_str());
+    }
     const MIDITRACKINFOARRAY& rows = song.GetRows();
     std::printf("%-13s %u\n", "rows:", rows.size());
     for (unsigned i = 0; i < rows.size(); ++i)

@@ -59,7 +59,9 @@ void CLSKaraokeTexts::ReadHeader(const std::string& text) {
         break;
     case 'T':
         m_sawKaraokeHeader = true;
-        if (!value.empty())
+        // Files repeat the title line in the track name: it counts once.
+        if (!value.empty() &&
+            std::find(m_titleLines.begin(), m_titleLines.end(), value) == m_titleLines.end())
             m_titleLines.push_back(value);
         break;
     case 'I':
