@@ -34,6 +34,14 @@ TEST(CliInfo, PrintsOneJsonObjectPerFileWithDecodedTexts) {
     EXPECT_NE(channels.out.find("{\"label\":138,\"name\":\"Channel 10\"}"), std::string::npos);
 }
 
+TEST(CliInfo, XFSongsKeepTheirWordsOutputByteForByte) {
+    const CliRun run = RunCli("info --words " + Data("karaoke_xf.mid"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    const auto firstLine = run.out.find('\n');
+    ASSERT_NE(firstLine, std::string::npos);
+    EXPECT_EQ(run.out.substr(firstLine + 1), ReadFileBytes(Data("karaoke_xf.words.txt")));
+}
+
 TEST(CliInfo, SoftKaraokeSongsShowTitlesPagesAndTheirEncoding) {
     TempDir dir;
     SmfBuilder smf(1, 480);
