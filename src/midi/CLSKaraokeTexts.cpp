@@ -33,6 +33,8 @@ void CLSKaraokeTexts::AddText(std::uint16_t track, std::uint64_t tick, const cha
     const std::string t(text);
     if (IsHeader(t)) {
         ReadHeader(t);
+        // A track name alone names the song but does not make its texts lyrics.
+        m_sawKaraokeHeader = m_sawKaraokeHeader || (!trackName && t[1] != 'I' && t[1] != 'V');
         if (m_lastHeader.size() <= track)
             m_lastHeader.resize(track + 1u, 0);
         if (!trackName)
@@ -50,15 +52,10 @@ void CLSKaraokeTexts::AddLyric(std::uint64_t tick, const char* text) {
 void CLSKaraokeTexts::ReadHeader(const std::string& text) {
     const std::string value = Trimmed(text.substr(2));
     switch (text[1]) {
-    case 'K':
-        m_sawKaraokeHeader = true;
-        break;
     case 'L':
-        m_sawKaraokeHeader = true;
         m_language = value;
         break;
     case 'T':
-        m_sawKaraokeHeader = true;
         // Files repeat the title line in the track name: it counts once.
         if (!value.empty() &&
             std::find(m_titleLines.begin(), m_titleLines.end(), value) == m_titleLines.end())

@@ -126,6 +126,15 @@ TEST(SoftKaraoke, CyrillicSongsAreReadAsWindows1251) {
     EXPECT_EQ(pageWords[6], "ё");
 }
 
+TEST(SoftKaraoke, ATitleInTheTrackNameAloneMakesNoLyrics) {
+    SmfBuilder smf(1, 480);
+    smf.AddTrack().TrackName(0, "@TSong").Text(0, "Made with a tool").NoteOn(0, 0, 60, 1).End();
+    CLSMIDIData song;
+    ASSERT_TRUE(LoadBytes(song, smf.Bytes()));
+    EXPECT_STREQ(song.GetTitle().Text(), "Song");
+    EXPECT_FALSE(song.HasLyricLayout());
+}
+
 TEST(SoftKaraoke, WordsWinOverLyricEventsInTheSameSong) {
     SmfBuilder smf(1, 480);
     smf.AddTrack().Text(0, "@KMIDI KARAOKE FILE").Text(480, "\\One").Lyric(0, "Other").End();
