@@ -1,4 +1,5 @@
-// druvel-cli info [--json] [--words] [--spectrum-type 0|1|2] FILE...: what a song holds.
+// druvel-cli info [--json] [--words] [--encoding NAME] [--spectrum-type 0|1|2] FILE...: what
+// a song holds.
 #include "cli/CliSong.h"
 #include "core/DisplayText.h"
 #include "midi/MIDILabelNames.h"
@@ -12,6 +13,7 @@ namespace {
 struct InfoOptions {
     bool json = false;
     bool words = false;
+    std::string encoding;
     std::vector<std::string> files;
 };
 
@@ -33,8 +35,10 @@ std::string JsonString(const std::string& text) {
     return out + "\"";
 }
 
-std::string Shown(const CLSTString& text) {
-    return DisplayText(text.Text(), text.Length());
+// The song's texts as the window shows them: one encoding for all of them.
+std::string Shown(const CLSTString& text, const CLSMIDIData& song) {
+    return DisplayText(text.Text(), static_cast<std::size_t>(text.Length()),
+                       song.GetTextEncoding());
 }
 
 struct Field {
@@ -45,7 +49,9 @@ struct Field {
 
 std::vector<Field> SongFields(const std::string& path, const CLSMIDIData& song) {
     const auto number = [](long long v) { return std::to_string(v); };
-    const auto text = [](const CLSTString& t) { return Field{"", JsonString(Shown(t)), Shown(t)}; };
+    const auto text = [&song](const CLSTString& t) {
+        return Field{"", JsonString(Shown(t, song)), Shown(t, song)};
+    };
     std::vector<Field> fields = {
         {"path", JsonString(path), path},
         {"loaded", song.IsLoaded() ? "true" : "false", song.IsLoaded() ? "yes" : "no"},
@@ -67,6 +73,18 @@ std::vector<Field> SongFields(const std::string& path, const CLSMIDIData& song) 
         f.name = name;
         fields.push_back(f);
     }
+    // XF songs keep the output they always had: their texts are always CP932 or UTF-8.
+    if (song.GetXF() || !song.IsLoaded())
+        return fields;
+    if (!song.GetInformation().IsEmpty()) {
+        Field f = text(song.GetInformation());
+        f.name = "information";
+        fields.push_back(f);
+    }
+    const std::string& encoding = song.GetTextEncoding();
+    fields.push_back({"encoding", JsonString(encoding), encoding});
+    fields.push_back({"lyric_pages", song.HasLyricLayout() ? "true" : "false",
+                      song.HasLyricLayout() ? "yes" : "no"});
     return fields;
 }
 
@@ -91,7 +109,7 @@ void PrintJson(const std::string& path, const CLSMIDIData& song, bool withWords)
                    ",\"duration\":" + std::to_string(w.duration) +
                    ",\"kind\":" + std::to_string(w.kind) + ",\"part\":" + std::to_string(w.part) +
                    ",\"line\":" + std::to_string(w.line) +
-                   ",\"text\":" + JsonString(Shown(w.text)) + "}";
+                   ",\"text\":" + JsonString(Shown(w.text, song)) + "}";
         }
         out += "]";
     }
@@ -100,8 +118,13 @@ void PrintJson(const std::string& path, const CLSMIDIData& song, bool withWords)
 }
 
 void PrintReadable(const std::string& path, const CLSMIDIData& song, bool withWords) {
-    for (const Field& f : SongFields(path, song))
-        std::printf("%-13s %s\n", (std::string(f.name) + ":").c_str(), f.readable.c_str());
+    for (const Field& f : SongFields(path, song)) {
+        std::string value = f.readable; // lines after the first under the first
+        for (std::size_t at = value.find('\n'); at != std::string::npos;
+             at = value.find('\n', at + 15))
+            value.insert(at + 1, 14, ' ');
+        std::printf("%-13s %s\n", (std::string(f.name) + ":").c_str(), value.c_str());
+    }
     const MIDITRACKINFOARRAY& rows = song.GetRows();
     std::printf("%-13s %u\n", "rows:", rows.size());
     for (unsigned i = 0; i < rows.size(); ++i)
@@ -110,7 +133,8 @@ void PrintReadable(const std::string& path, const CLSMIDIData& song, bool withWo
         std::printf("%-13s %zu\n", "words:", song.GetWords().size());
         for (const CLSMIDIWordInfo& w : song.GetWords())
             std::printf("  time %d  duration %d  kind %d  part %d  line %d  %s\n", w.time,
-                        w.duration, w.kind, w.part, w.line, JsonString(Shown(w.text)).c_str());
+                        w.duration, w.kind, w.part, w.line,
+                        JsonString(Shown(w.text, song)).c_str());
     }
     std::printf("\n");
 }
@@ -122,6 +146,8 @@ bool ParseOptions(const std::vector<std::string>& args, InfoOptions& options) {
             options.json = true;
         } else if (a == "--words") {
             options.words = true;
+        } else if (a == "--encoding" && i + 1 < args.size() && IsKnownEncoding(args[i + 1])) {
+            options.encoding = args[++i];
         } else if (a == "--spectrum-type" && i + 1 < args.size() && args[i + 1].size() == 1 &&
                    args[i + 1][0] >= '0' && args[i + 1][0] <= '2') {
             CLSMIDIData::SetSpectrumType(args[++i][0] - '0');
@@ -139,13 +165,16 @@ bool ParseOptions(const std::vector<std::string>& args, InfoOptions& options) {
 int RunInfoCommand(const std::vector<std::string>& args) {
     InfoOptions options;
     if (!ParseOptions(args, options)) {
-        std::fputs("Usage: druvel-cli info [--json] [--words] [--spectrum-type 0|1|2] FILE...\n",
-                   stderr);
+        std::fputs(
+            "Usage: druvel-cli info [--json] [--words] [--encoding NAME] [--spectrum-type 0|1|2] "
+            "FILE...\n",
+            stderr);
         return 2;
     }
     int status = 0;
     for (const std::string& path : options.files) {
         CLSMIDIData song;
+        song.SetTextEncoding(options.encoding);
         if (!LoadSongForCli(song, path))
             status = 1;
         if (options.json)

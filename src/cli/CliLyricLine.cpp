@@ -33,7 +33,8 @@ void CliLyricLine::FeedPageWord(const CLSMIDIWordInfo& word) {
             NewPage();
     }
     Page& page = m_fillingNext ? m_next : m_page;
-    page.words.push_back({LyricDisplayText(word.text.Text(), word.text.Length()), word.line});
+    page.words.push_back(
+        {LyricDisplayText(word.text.Text(), word.text.Length(), m_encoding), word.line});
 }
 
 void CliLyricLine::FeedSyllable() {
@@ -63,7 +64,7 @@ void CliLyricLine::FeedPlain(const CLSMIDIWordInfo& word) {
         used += w.text.size();
     if (lineBreak || used >= kPlainLineBytes)
         NewPage();
-    m_page.words.push_back({LyricDisplayText(text, length), 0});
+    m_page.words.push_back({LyricDisplayText(text, length, m_encoding), 0});
     m_page.sung = m_page.words.size();
 }
 
@@ -95,12 +96,14 @@ std::string CliLyricLine::Join(std::size_t from, std::size_t to) const {
     return out;
 }
 
-std::string LyricDisplayText(const char* bytes, int length) {
+std::string LyricDisplayText(const char* bytes, int length, const std::string& encoding) {
+    // Only code page 932 has double-byte characters whose second byte may look like mark-up.
+    const bool doubleBytes = encoding.empty() || encoding == "CP932";
     std::string kept;
     int brackets = 0; // 1 inside a base, 2 inside its reading
     for (int i = 0; i < length; ++i) {
         const char c = bytes[i];
-        if (CLSTString::IsDoubleByteChar(bytes + i) && i + 1 < length) {
+        if (doubleBytes && CLSTString::IsDoubleByteChar(bytes + i) && i + 1 < length) {
             if (brackets < 2)
                 kept.append(bytes + i, 2);
             ++i;
@@ -110,9 +113,11 @@ std::string LyricDisplayText(const char* bytes, int length) {
             brackets = brackets == 0 ? 1 : 2;
         } else if (c == ']') {
             brackets = 0;
+        } else if (c == '\n' && i + 1 == length) {
+            // a line's end, not a space inside it
         } else if (brackets < 2 && c != '<') {
             kept += (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
         }
     }
-    return DisplayText(kept.c_str(), kept.size());
+    return DisplayText(kept.c_str(), kept.size(), encoding);
 }

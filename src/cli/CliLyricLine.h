@@ -11,7 +11,9 @@
 // events into a line until a line break ("/" or "\" in front of a syllable) or a full line.
 class CliLyricLine {
 public:
-    explicit CliLyricLine(bool pageLayout) : m_pageLayout(pageLayout) {}
+    // `encoding`: the song's text encoding (see DisplayText).
+    explicit CliLyricLine(bool pageLayout, std::string encoding = {})
+        : m_pageLayout(pageLayout), m_encoding(std::move(encoding)) {}
 
     void Feed(const CLSMIDIWordInfo& word);
 
@@ -42,6 +44,7 @@ private:
     std::size_t CurrentWord() const noexcept;
 
     bool m_pageLayout;
+    std::string m_encoding;
     Page m_page;
     // A page shown before the current one is sung to its end waits here.
     Page m_next;
@@ -51,5 +54,5 @@ private:
 };
 
 // Lyric text for a terminal: readings of "[base[reading]" groups and other mark-up removed,
-// tabs and line breaks turned into spaces, CP932 turned into UTF-8.
-std::string LyricDisplayText(const char* bytes, int length);
+// tabs and line breaks turned into spaces, the song's encoding turned into UTF-8.
+std::string LyricDisplayText(const char* bytes, int length, const std::string& encoding = {});

@@ -62,14 +62,17 @@ std::string Clock(unsigned ms) {
 class PlayScreen {
 public:
     PlayScreen(const CLSMIDIData& song, bool terminal)
-        : m_song(song), m_terminal(terminal), m_lyrics(song.GetXF() == 1) {}
+        : m_song(song), m_terminal(terminal),
+          m_lyrics(song.HasLyricLayout(), song.GetTextEncoding()) {}
 
     void ShowTitle(const std::string& path) const {
         const CLSTString& title = m_song.GetTitle();
-        std::printf("%s%s  (%s)\n", m_terminal ? "\r\033[K" : "",
-                    title.IsEmpty() ? "(no title)"
-                                    : DisplayText(title.Text(), title.Length()).c_str(),
-                    path.c_str());
+        std::printf(
+            "%s%s  (%s)\n", m_terminal ? "\r\033[K" : "",
+            title.IsEmpty()
+                ? "(no title)"
+                : DisplayText(title.Text(), title.Length(), m_song.GetTextEncoding()).c_str(),
+            path.c_str());
         std::fflush(stdout);
     }
 
@@ -161,6 +164,7 @@ bool Player::Setup() {
     m_song.SetTempoPercent(m_options.tempo);
     m_song.SetKey(m_options.key);
     m_song.SetVolume(m_options.volume, m_options.volume);
+    m_song.SetTextEncoding(m_options.encoding);
     return true;
 }
 

@@ -1,13 +1,15 @@
 #include "cli/CliPlayOptions.h"
 
 #include "cli/PlayListArguments.h"
+#include "core/DisplayText.h"
 
 #include <charconv>
 #include <cstdio>
 
 const char* const kPlayUsage =
     "Usage: druvel-cli play [--device N|capture:FILE] [--tempo P] [--key K] [--volume V]\n"
-    "                       [--start MS] [--order normal|one|all|random] PATH...\n"
+    "                       [--start MS] [--order normal|one|all|random]\n"
+    "                       [--encoding NAME] PATH...\n"
     "PATH: songs, folders, playlist files (.m3u .lst .txt) and archives (.zip .lzh).\n"
     "Keys on a terminal: space pause/resume, n next, p previous, q quit.\n";
 
@@ -70,6 +72,8 @@ bool ParsePlayOptions(const std::vector<std::string>& args, CliPlayOptions& opti
             ok = ParseCliInt(value, 0, 100, options.volume);
         else if (arg == "--start")
             ok = ParseCliInt(value, 0, 42000000, start);
+        else if (arg == "--encoding")
+            ok = IsKnownEncoding(options.encoding = value);
         else if (arg == "--order")
             ok = (options.order = ParsePlayOrder(value)) >= 0;
         else {

@@ -11,6 +11,7 @@ struct CliPlayOptions {
     int key = 0;        // semitones
     int volume = 100;   // percent, both sides
     unsigned startMs = 0;
+    std::string encoding;           // of the song texts; empty: decided per song
     int order = 0;                  // PlayType: normal, repeat one, repeat all, random
     std::vector<std::string> files; // songs, folders, playlist files, archives
 };

@@ -6,8 +6,8 @@
 #include <vector>
 
 // Adds the paths of a druvel-cli command line (list, play) to a playlist as the program adds its
-// own command-line paths: songs, playlist files, archives (every "*.mid" member) and folders with
-// their subfolders. False when any path could not be added.
+// own command-line paths: songs, playlist files, archives (every "*.mid" and "*.kar" member) and
+// folders with their subfolders. False when any path could not be added.
 bool AddCliPaths(CLSPlayList& playList, const std::vector<std::string>& paths);
 
 // "normal", "one", "all" or "random" to the PlayType value; -1 for anything else.

@@ -114,6 +114,9 @@ void CLSMIDIData::Clear() {
     m_lyricist = "";
     m_arranger = "";
     m_artist = "";
+    m_information = "";
+    m_textEncoding.clear();
+    m_lyricLayout = false;
 }
 
 bool CLSMIDIData::Load(const char* path) {
@@ -187,7 +190,7 @@ bool CLSMIDIData::BuildSong(const std::uint8_t* data, std::size_t size, const ch
     const std::uint64_t ms = state.lengthMicroseconds / 1000;
     m_length = ms > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<unsigned>(ms);
 
-    CompleteWordList();
+    CompleteWordList(state);
     m_fileName = name;
     Notify(kNotifyLoaded, 0);
     return true;

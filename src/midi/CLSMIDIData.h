@@ -21,7 +21,10 @@
 #include <list>
 #include <memory>
 #include <memory_resource>
+#include <string>
 #include <vector>
+
+class CLSKaraokeTexts;
 
 // The song and its player in one object: loading turns a Standard MIDI File into one merged,
 // time-ordered event list, the spectrum rows, the song length, the song information and the
@@ -197,6 +200,15 @@ public:
     const CLSTString& GetLyricist() const noexcept { return m_lyricist; }
     const CLSTString& GetArranger() const noexcept { return m_arranger; }
     const CLSTString& GetArtist() const noexcept { return m_artist; }
+    // Soft-karaoke "@I" lines (and "@T" lines after title and performer), one per line.
+    const CLSTString& GetInformation() const noexcept { return m_information; }
+    // The iconv name the song's texts are shown in (see DisplayText); empty when not loaded.
+    const std::string& GetTextEncoding() const noexcept { return m_textEncoding; }
+    // Names the encoding of the texts of later loads; empty: decided per song.
+    void SetTextEncoding(const std::string& encoding) { m_encodingOverride = encoding; }
+    // True when the word list is laid out in pages whose syllables carry durations (XF,
+    // soft-karaoke and lyric-event songs): the display wipes them in time.
+    bool HasLyricLayout() const noexcept { return m_lyricLayout; }
     unsigned GetLength() const noexcept { return m_length; } // ms
     int GetResolution() const noexcept { return m_resolution; }
     unsigned GetFormat() const noexcept { return m_format; }
@@ -249,26 +261,18 @@ private:
     bool BuildSong(const std::uint8_t* data, std::size_t size, const char* name);
     void HandleMergedEvent(CLSMIDIEvent&& event, std::uint32_t delta, LoadState& state);
 
-    // Song information and lyrics (CLSMIDIDataWords.cpp, ...PagePlan.cpp, ...Schedule.cpp).
-    void OnInformationEvent(const CLSMIDIEvent& event, std::uint32_t delta);
+    // Song information and lyrics (CLSMIDIDataWords.cpp; the layout: CLSWordPagePlan and
+    // CLSWordSchedule).
+    void OnInformationEvent(const CLSMIDIEvent& event, std::uint32_t delta, LoadState& state);
     void OnTempoEvent(std::uint32_t time, std::uint32_t tempo);
     void OnCuePointEvent(const CLSMIDIEvent& event, std::uint32_t delta, LoadState& state);
     void OnLyricEvent(const CLSMIDIEvent& event, std::uint32_t delta, LoadState& state);
     // XF lyric mark-up into the display notation ("\\" escapes, "/" line feed, "^" and "%"
     // full-width space, ">" tab, "(reading)" ruby).
     static CLSTString ConvertXFLyric(const char* lyric, const CLSTString& pending);
-    void CompleteWordList();
-    void BuildPagePlan();
-    void LayOutPage(CLSMIDIWordList::iterator start, std::uint32_t tempo);
-    CLSMIDIWordList::iterator CollectLine(CLSMIDIWordList::iterator start);
-    CLSMIDIWordList::iterator WrapAt(CLSMIDIWordList::iterator split);
-    void BuildSchedule();
-    std::uint32_t EarlyTicks(std::uint32_t tempo) const noexcept;
-    CLSMIDIWordList::iterator ShowPageEarly(CLSMIDIWordList::iterator r,
-                                            CLSMIDIWordList::iterator j, std::uint32_t early);
-    void InsertClearLine(CLSMIDIWordList::iterator r, int line, std::uint32_t early);
-    CLSMIDIWordList::iterator ShowUpperHalfEarly(CLSMIDIWordList::iterator r, std::uint32_t early);
-    int TicksToMs(std::uint32_t ticks, std::uint32_t tempo) const noexcept;
+    void CompleteWordList(LoadState& state);
+    void TakeKaraokeHeaders(const CLSKaraokeTexts& karaoke);
+    void DecideTextEncoding(const CLSKaraokeTexts& karaoke);
 
     // Stops the player; the playback engine (CLSMIDIDataPlayback.cpp) owns it.
     void StopPlayback();
@@ -287,6 +291,10 @@ private:
     CLSTString m_lyricist;
     CLSTString m_arranger;
     CLSTString m_artist;
+    CLSTString m_information;
+    std::string m_textEncoding;
+    std::string m_encodingOverride; // kept across loads
+    bool m_lyricLayout = false;
     int m_resolution = 0;
     unsigned m_length = 0; // ms
     CLSMIDIWordList m_words;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/CLSKaraokeTexts.h"
 #include "midi/CLSMIDIData.h"
 
 // What one load carries from event to event while the tracks are merged.
@@ -10,4 +11,6 @@ struct CLSMIDIData::LoadState {
     std::uint32_t skippedWordTime = 0;    // ticks since the last record put in the word list
     int lyricPart = 0;
     CLSTString pendingLyric;
+    std::uint64_t tick = 0;  // of the event being handled, from the start of the song
+    CLSKaraokeTexts karaoke; // lyric texts of songs that are not XF songs
 };

@@ -7,6 +7,7 @@
 #include <utility>
 
 void CLSMIDIData::HandleMergedEvent(CLSMIDIEvent&& event, std::uint32_t delta, LoadState& state) {
+    state.tick += delta;
     state.lengthMicroseconds +=
         (static_cast<std::uint64_t>(delta) * state.tempo + m_resolution / 2) / m_resolution;
     if (event.Status() == 0xFF) {
@@ -29,7 +30,7 @@ void CLSMIDIData::HandleMergedEvent(CLSMIDIEvent&& event, std::uint32_t delta, L
             return;
         case 0x01:
         case 0x03:
-            OnInformationEvent(event, delta);
+            OnInformationEvent(event, delta, state);
             state.skippedEventTime += delta;
             state.skippedWordTime += delta;
             return;

@@ -2,7 +2,11 @@
 // and the records that complete the list after a load.
 #include "midi/CLSMIDIData.h"
 
+#include "core/DisplayText.h"
+#include "midi/CLSLyricLayout.h"
 #include "midi/CLSMIDIDataLoadState.h"
+#include "midi/CLSWordPagePlan.h"
+#include "midi/CLSWordSchedule.h"
 
 #include <cstring>
 
@@ -46,7 +50,10 @@ void MarkRuby(CLSTString& text, int p) {
 
 } // namespace
 
-void CLSMIDIData::OnInformationEvent(const CLSMIDIEvent& event, std::uint32_t delta) {
+void CLSMIDIData::OnInformationEvent(const CLSMIDIEvent& event, std::uint32_t delta,
+                                     LoadState& state) {
+    if (!m_xf)
+        state.karaoke.AddText(event.row, state.tick, event.BlockText(), event.metaType == 0x03);
     if (delta != 0)
         return;
     const CLSTString text(event.BlockText());
@@ -113,6 +120,7 @@ void CLSMIDIData::OnLyricEvent(const CLSMIDIEvent& event, std::uint32_t delta, L
                                      ConvertXFLyric(event.BlockText(), state.pendingLyric)));
     } else {
         const CLSTString text(event.BlockText());
+        state.karaoke.AddLyric(state.tick, event.BlockText());
         m_words.push_back(MakeRecord(CLSMIDIWordInfo::kPageWord, time, state.lyricPart, text));
         m_words.push_back(MakeRecord(CLSMIDIWordInfo::kSyllable, 0, state.lyricPart, text));
     }
@@ -139,7 +147,21 @@ CLSTString CLSMIDIData::ConvertXFLyric(const char* lyric, const CLSTString& pend
     return text;
 }
 
-void CLSMIDIData::CompleteWordList() {
+void CLSMIDIData::CompleteWordList(LoadState& state) {
+    CLSKaraokeTexts& karaoke = state.karaoke;
+    if (!m_xf) {
+        karaoke.Finish();
+        TakeKaraokeHeaders(karaoke);
+    }
+    DecideTextEncoding(karaoke);
+    if (!m_xf && karaoke.GetSource() != CLSKaraokeTexts::Source::kNone) {
+        const std::string encoding = m_textEncoding;
+        CLSLyricLayout(m_words, m_resolution, [&encoding](const std::string& text) {
+            return DisplayColumns(text.data(), text.size(), encoding);
+        }).Build(karaoke.Syllables(), karaoke.Unmarked());
+        m_lyricLayout = true;
+    }
+
     const CLSTString title = m_title + ":" + m_composer + ":" + m_lyricist + ":" + m_artist;
     m_words.push_front(MakeRecord(CLSMIDIWordInfo::kTitle, 0, 2, title));
     m_words.push_front(MakeRecord(CLSMIDIWordInfo::kSyllable, 0, 2, CLSTString()));
@@ -147,13 +169,49 @@ void CLSMIDIData::CompleteWordList() {
     // The player never hands out the last record; this one stands in that place.
     m_words.push_back(MakeRecord(CLSMIDIWordInfo::kSyllable, 0, 2, CLSTString()));
     if (m_xf) {
-        BuildPagePlan();
-        BuildSchedule();
+        CLSWordPagePlan(m_words, m_resolution).Build();
+        m_lyricLayout = true;
     }
+    if (m_lyricLayout)
+        CLSWordSchedule(m_words, m_resolution).Build();
 }
 
-int CLSMIDIData::TicksToMs(std::uint32_t ticks, std::uint32_t tempo) const noexcept {
-    const std::uint64_t divisor = static_cast<std::uint64_t>(m_resolution) * 1000;
-    const std::uint64_t ms = (static_cast<std::uint64_t>(ticks) * tempo + divisor / 2) / divisor;
-    return ms > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(ms);
+// "@T" lines name the title, then the performer; they win over a track name, which in these
+// files often holds the "@T" line itself.
+void CLSMIDIData::TakeKaraokeHeaders(const CLSKaraokeTexts& karaoke) {
+    const auto& titles = karaoke.TitleLines();
+    const auto text = [](const std::string& s) {
+        return CLSTString::FromBytes(s.data(), static_cast<int>(s.size()));
+    };
+    if (!titles.empty())
+        m_title = text(titles[0]);
+    if (titles.size() > 1 && m_artist.IsEmpty())
+        m_artist = text(titles[1]);
+    std::string information;
+    for (std::size_t i = 2; i < titles.size(); ++i)
+        information += titles[i] + "\n";
+    for (const std::string& line : karaoke.InformationLines())
+        information += line + "\n";
+    if (!information.empty())
+        information.pop_back();
+    m_information = text(information);
+}
+
+// One decision for all texts of the song: a detector needs more than one short title to tell
+// code pages apart.
+void CLSMIDIData::DecideTextEncoding(const CLSKaraokeTexts& karaoke) {
+    if (!m_encodingOverride.empty()) {
+        m_textEncoding = m_encodingOverride;
+        return;
+    }
+    std::string texts;
+    for (const CLSTString* t :
+         {&m_title, &m_composer, &m_lyricist, &m_arranger, &m_artist, &m_information})
+        texts.append(t->Text(), static_cast<std::size_t>(t->Length())) += '\n';
+    texts += karaoke.AllTexts();
+    // The lyric records of other songs are copies of what the karaoke texts hold.
+    for (const CLSMIDIWordInfo& w : m_words)
+        if (m_xf || w.kind == CLSMIDIWordInfo::kCuePoint)
+            texts.append(w.text.Text(), static_cast<std::size_t>(w.text.Length()));
+    m_textEncoding = DetectTextEncoding(texts, m_xf != 0, karaoke.Language());
 }

@@ -4,7 +4,7 @@
 
 bool CLSAllSongsChooser::Choose(OwnerWindow owner, const CLSTString& archivePath, int&, int&,
                                 CLSTStringArray& chosen) {
-    if (!ListArchiveMembers(owner, archivePath, "*.mid", chosen))
+    if (!ListArchiveMembers(owner, archivePath, "*.mid *.kar", chosen))
         return false;
     SortMemberNames(chosen);
     return true;

@@ -2,9 +2,9 @@
 
 #include "playlist/CLSArchiveChooser.h"
 
-// The chooser of a playlist without a window: every member matching "*.mid", in the order the
-// dialog would list them, as if the user pressed select-all and open. False (after the error
-// was shown) when the archive cannot be listed.
+// The chooser of a playlist without a window: every song member ("*.mid", "*.kar"), in the
+// order the dialog would list them, as if the user pressed select-all and open. False (after the
+// error was shown) when the archive cannot be listed.
 class CLSAllSongsChooser : public CLSArchiveChooser {
 public:
     bool Choose(OwnerWindow owner, const CLSTString& archivePath, int& width, int& height,

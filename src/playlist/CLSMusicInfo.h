@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 // One playlist entry. Made from a path alone; the texts and the length are filled when the
 // song has been loaded once.
@@ -17,6 +18,8 @@ public:
         CLSTString arranger;
         CLSTString artist;
         std::int32_t length = 0;
+        // Of the texts above, as the loaded song decided it (see DisplayText); empty until then.
+        std::string encoding;
     };
 
     CLSMusicInfo();

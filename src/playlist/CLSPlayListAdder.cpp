@@ -10,12 +10,12 @@
 
 namespace {
 
-const char* const kSongExtensions[] = {".mid", ".smf", ".rmi"};
+const char* const kSongExtensions[] = {".mid", ".smf", ".rmi", ".kar"};
 const char* const kPlayListExtensions[] = {".lst", ".m3u", ".txt"};
 const char* const kArchiveExtensions[] = {".zip", ".lzh"};
 
 bool IsSongByExtension(const char* path) noexcept {
-    return HasExtension(path, kSongExtensions, 3);
+    return HasExtension(path, kSongExtensions, 4);
 }
 
 CLSTString JoinPath(const CLSTString& folder, const char* name) {

@@ -34,6 +34,44 @@ TEST(CliInfo, PrintsOneJsonObjectPerFileWithDecodedTexts) {
     EXPECT_NE(channels.out.find("{\"label\":138,\"name\":\"Channel 10\"}"), std::string::npos);
 }
 
+TEST(CliInfo, XFSongsKeepTheirWordsOutputByteForByte) {
+    const CliRun run = RunCli("info --words " + Data("karaoke_xf.mid"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    const auto firstLine = run.out.find('\n');
+    ASSERT_NE(firstLine, std::string::npos);
+    EXPECT_EQ(run.out.substr(firstLine + 1), ReadFileBytes(Data("karaoke_xf.words.txt")));
+}
+
+TEST(CliInfo, SoftKaraokeSongsShowTitlesPagesAndTheirEncoding) {
+    TempDir dir;
+    SmfBuilder smf(1, 480);
+    smf.AddTrack().TrackName(0, "@TCaf\xe9 song").Text(0, "@KMIDI KARAOKE FILE").End();
+    smf.AddTrack()
+        .Text(0, "@LFREN")
+        .Text(0, "@TCaf\xe9 song")
+        .Text(0, "@TLes Amis")
+        .Text(480, "\\Caf")
+        .Text(480, "\xe9 ")
+        .Text(480, "/au ")
+        .Text(480, "lait")
+        .End();
+    smf.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(1920, 0, 60).End();
+    smf.Save(dir.File("cafe.kar"));
+    const CliRun run = RunCli("info --words " + dir.File("cafe.kar"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("title:        Café song\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("artist:       Les Amis\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("encoding:     WINDOWS-1252\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("kind 1  part 0  line 1  \"é \\u000a\""), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find('@'), std::string::npos) << run.out;
+
+    // A named encoding wins; an unknown one is a usage error.
+    const CliRun named = RunCli("info --encoding KOI8-R " + dir.File("cafe.kar"));
+    EXPECT_NE(named.out.find("title:        CafИ song\n"), std::string::npos) << named.out;
+    EXPECT_EQ(RunCli("info --encoding NO-SUCH-CODE-PAGE " + dir.File("cafe.kar")).status, 2);
+    EXPECT_EQ(RunCli("play --encoding NO-SUCH-CODE-PAGE " + dir.File("cafe.kar")).status, 2);
+}
+
 TEST(CliInfo, FailsForFilesThatDoNotLoad) {
     TempDir dir;
     WriteFileBytes(dir.File("text.mid"), "hello, this is not a song at all");

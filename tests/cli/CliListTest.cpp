@@ -18,13 +18,13 @@ TEST(CliList, PrintsThePlayListThatAddingThePathsMakes) {
     WriteFileBytes(dir.File("list.m3u"),
                    "#EXTM3U\nmusic/b.mid\n" + dir.File("pack one.zip") + ">z.mid\n");
     const CliRun run = RunCli("list '" + dir.File("music") + "' '" + dir.File("pack one.zip") +
-                                  "' '" + dir.File("list.m3u") + "' other.kar",
+                                  "' '" + dir.File("list.m3u") + "' other.kar other.doc",
                               CliStderr::Discard);
     EXPECT_EQ(run.status, 0);
     const std::string d = dir.Path() + "/";
     EXPECT_EQ(run.out, d + "music/b.mid\n" + d + "music/sub/a.mid\n" + d +
                            "pack one.zip>dir/y.MID\n" + d + "pack one.zip>z.mid\n" + d +
-                           "music/b.mid\n" + d + "pack one.zip>z.mid\n");
+                           "music/b.mid\n" + d + "pack one.zip>z.mid\nother.kar\n");
 }
 
 TEST(CliList, FailsOnPathsItCannotAddAndWithoutPaths) {

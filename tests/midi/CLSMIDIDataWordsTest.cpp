@@ -63,7 +63,7 @@ TEST(SongInformation, ReadsXFInformationAndTrackNames) {
     EXPECT_STREQ(words[2].text.Text(), "Title:Comp::");
 }
 
-TEST(PlainLyrics, EachEventIsAOneWordPageSungAtOnce) {
+TEST(PlainLyrics, LyricEventsFormAPageOfSyllablesOnTheirTicks) {
     CLSMIDIData song;
     SmfBuilder smf;
     smf.AddTrack()
@@ -75,22 +75,30 @@ TEST(PlainLyrics, EachEventIsAOneWordPageSungAtOnce) {
         .Lyric(7, "c")
         .End();
     ASSERT_TRUE(LoadBytes(song, smf.Bytes()));
+    EXPECT_TRUE(song.HasLyricLayout());
     const auto w = Words(song);
-    ASSERT_EQ(w.size(), 3u + 1 + 2 + 1 + 2 + 2 + 1);
     EXPECT_EQ(w[0].kind, Word::kPageWord);
     EXPECT_EQ(w[1].kind, Word::kSyllable);
     EXPECT_EQ(w[3].kind, Word::kTempo);
     EXPECT_EQ(w[3].duration, 600000);
-    const int kinds[] = {1, 0, 2, 1, 0, 1, 0};
-    const int times[] = {10, 0, 5, 5, 0, 10, 0}; // the $Lyrc cue adds no record and no shift
-    const int parts[] = {0, 0, 2, 1, 1, 1, 1};
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(w[4 + i].kind, kinds[i]) << i;
-        EXPECT_EQ(w[4 + i].time, times[i]) << i;
-        EXPECT_EQ(w[4 + i].part, parts[i]) << i;
-        EXPECT_EQ(w[4 + i].duration, 0) << i;
+    std::vector<std::pair<int, std::string>> sung; // tick, text
+    std::vector<std::string> pageWords;
+    int tick = 0;
+    int cues = 0;
+    for (std::size_t i = 3; i + 1 < w.size(); ++i) {
+        tick += w[i].time;
+        if (w[i].kind == Word::kSyllable)
+            sung.emplace_back(tick, w[i].text.Text());
+        else if (w[i].kind == Word::kPageWord)
+            pageWords.push_back(w[i].text.Text());
+        cues += w[i].kind == Word::kCuePoint;
+        if (w[i].kind == Word::kPageWord || w[i].kind == Word::kSyllable)
+            EXPECT_EQ(w[i].line, 0) << i; // one short line
     }
-    EXPECT_STREQ(w[9].text.Text(), "c");
+    const std::vector<std::pair<int, std::string>> expected = {{10, "<a"}, {20, "b"}, {30, "c"}};
+    EXPECT_EQ(sung, expected); // the $Lyrc cue adds no record and no shift
+    EXPECT_EQ(pageWords, (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(cues, 1);
     EXPECT_EQ(w.back().kind, Word::kSyllable);
     EXPECT_TRUE(w.back().text.IsEmpty());
     EXPECT_EQ(w.back().part, 2);

@@ -72,7 +72,8 @@ TEST(PathClassification, ByExtensionWithoutRegardToCase) {
     EXPECT_EQ(CLSPlayListAdder::Classify("a.txt"), Class::kPlayListFile);
     EXPECT_EQ(CLSPlayListAdder::Classify("a.LZH"), Class::kArchive);
     EXPECT_EQ(CLSPlayListAdder::Classify("a.zip"), Class::kArchive);
-    EXPECT_EQ(CLSPlayListAdder::Classify("a.kar"), Class::kOther);
+    EXPECT_EQ(CLSPlayListAdder::Classify("a.KAR"), Class::kSong); // soft karaoke
+    EXPECT_EQ(CLSPlayListAdder::Classify("a.midi"), Class::kOther);
     EXPECT_EQ(CLSPlayListAdder::Classify("a.mid/b"), Class::kOther);
     EXPECT_EQ(CLSPlayListAdder::Classify(".mid.d/x"), Class::kOther);
 }
@@ -81,24 +82,26 @@ TEST_F(Adding, SongsAreAddedUnreadAndOtherFilesIgnored) {
     EXPECT_TRUE(Add("/nowhere/a.MID"));
     EXPECT_TRUE(Add("/nowhere/b.kar"));
     EXPECT_TRUE(Add("/nowhere/x.zip>dir/c.mid"));
-    EXPECT_EQ(Paths(), (std::vector<std::string>{"/nowhere/a.MID", "/nowhere/x.zip>dir/c.mid"}));
+    EXPECT_TRUE(Add("/nowhere/d.doc"));
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"/nowhere/a.MID", "/nowhere/b.kar",
+                                                 "/nowhere/x.zip>dir/c.mid"}));
     EXPECT_EQ(errors.Reports().size(), 0u);
 }
 
 TEST_F(Adding, FolderSearchAddsOnlySongsInNameOrder) {
     Folder("m/sub/deeper");
     for (const char* name : {"m/b.mid", "m/A.mid", "m/c.m3u", "m/d.zip", "m/e.txt", "m/sub/s.smf",
-                             "m/sub/deeper/t.rmi", "m/zz.MID"})
+                             "m/sub/deeper/t.rmi", "m/zz.MID", "m/k.kar"})
         Touch(name);
     WriteFileBytes(dir.File("m/c.m3u"), "/elsewhere/x.mid\n");
     EXPECT_TRUE(Add(dir.File("m")));
-    EXPECT_EQ(Paths(), (std::vector<std::string>{"m/A.mid", "m/b.mid", "m/zz.MID"}));
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"m/A.mid", "m/b.mid", "m/k.kar", "m/zz.MID"}));
     list.DeleteSelected();
     while (list.Count())
         list.Delete(0);
     EXPECT_TRUE(Add(dir.File("m") + "/", true));
-    EXPECT_EQ(Paths(), (std::vector<std::string>{"m/A.mid", "m/b.mid", "m/sub/deeper/t.rmi",
-                                                 "m/sub/s.smf", "m/zz.MID"}));
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"m/A.mid", "m/b.mid", "m/k.kar",
+                                                 "m/sub/deeper/t.rmi", "m/sub/s.smf", "m/zz.MID"}));
 }
 
 TEST_F(Adding, FifosNamedLikeSongsOrListsAreNeitherAddedNorWaitedFor) {
@@ -131,8 +134,8 @@ TEST_F(Adding, PlayListLinesAreTakenAsReadExceptComments) {
                                          " /abs/b.mid\r\n#/abs/c.mid\r\n/abs/d.kar\r\n"
                                          "/abs/e.zip>f g.mid\n/abs/h.smf");
     EXPECT_TRUE(Add(dir.File("list.m3u")));
-    EXPECT_EQ(Paths(), (std::vector<std::string>{"/abs/a.mid", " /abs/b.mid", "/abs/e.zip>f g.mid",
-                                                 "/abs/h.smf"}));
+    EXPECT_EQ(Paths(), (std::vector<std::string>{"/abs/a.mid", " /abs/b.mid", "/abs/d.kar",
+                                                 "/abs/e.zip>f g.mid", "/abs/h.smf"}));
     EXPECT_FALSE(Add(dir.File("missing.lst")));
     EXPECT_EQ(errors.Reports().size(), 0u);
 }

@@ -1,13 +1,11 @@
-// The schedule of an XF song: pages shown early, finished lines cleared half a second into
-// the next line, and the upper half of a page shown before its first syllable.
-#include "midi/CLSMIDIData.h"
+#include "midi/CLSWordSchedule.h"
 
 namespace {
 
 using Word = CLSMIDIWordInfo;
-using WordIt = std::list<CLSMIDIWordInfo>::iterator;
+using WordIt = CLSWordSchedule::WordIt;
 
-constexpr unsigned kEarlyMs = 2000;
+constexpr std::uint32_t kDefaultTempo = 500000;
 constexpr int kNoLine = 8;
 
 // Record times are moved in unsigned 32-bit arithmetic, wrapping as the player reads them.
@@ -27,7 +25,7 @@ bool IsSyllable(const Word& w) {
 
 } // namespace
 
-std::uint32_t CLSMIDIData::EarlyTicks(std::uint32_t tempo) const noexcept {
+std::uint32_t CLSWordSchedule::EarlyTicks(std::uint32_t tempo) const noexcept {
     if (tempo == 0)
         return 0xFFFFFFFFu; // no real time passes at all
     const std::uint64_t ticks =
@@ -35,7 +33,7 @@ std::uint32_t CLSMIDIData::EarlyTicks(std::uint32_t tempo) const noexcept {
     return ticks > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(ticks);
 }
 
-void CLSMIDIData::BuildSchedule() {
+void CLSWordSchedule::Build() {
     std::uint32_t early = EarlyTicks(kDefaultTempo);
     int lastLine = kNoLine;
     WordIt r = m_words.begin();
@@ -64,7 +62,7 @@ void CLSMIDIData::BuildSchedule() {
 
 // A page follows `r` at once: its page words `j` appear up to `early` ticks before it.
 // Returns the record the walk goes on with.
-WordIt CLSMIDIData::ShowPageEarly(WordIt r, WordIt j, std::uint32_t early) {
+WordIt CLSWordSchedule::ShowPageEarly(WordIt r, WordIt j, std::uint32_t early) {
     const std::uint32_t d = U(j->time);
     std::uint32_t moved;
     if (d / 2 >= early) {
@@ -94,7 +92,7 @@ WordIt CLSMIDIData::ShowPageEarly(WordIt r, WordIt j, std::uint32_t early) {
 
 // Clears the finished line `line` a quarter of `early` after the first syllable `r` of the
 // next line, or at the next record that is not a sung syllable if that comes first.
-void CLSMIDIData::InsertClearLine(WordIt r, int line, std::uint32_t early) {
+void CLSWordSchedule::InsertClearLine(WordIt r, int line, std::uint32_t early) {
     std::uint32_t limit = early / 4;
     WordIt j = std::next(r);
     while (j != m_words.end() && IsSyllable(*j) && j->part == 0 && limit > U(j->time)) {
@@ -116,7 +114,7 @@ void CLSMIDIData::InsertClearLine(WordIt r, int line, std::uint32_t early) {
 // The page words from `r` on: the upper half of the page appears up to `early` ticks before
 // the page, but not before the previous page's singing has left those lines. Returns the
 // record after the page words.
-WordIt CLSMIDIData::ShowUpperHalfEarly(WordIt r, std::uint32_t early) {
+WordIt CLSWordSchedule::ShowUpperHalfEarly(WordIt r, std::uint32_t early) {
     const int half = r->line / 2 + 1;
     WordIt k = r;
     while (k != m_words.end() && IsPageWord(*k) && k->line >= half)

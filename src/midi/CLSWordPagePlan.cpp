@@ -1,15 +1,9 @@
-// The page plan of an XF song: which syllables form a page, how its lines are numbered
-// (bottom line 0) and wrapped at 40 columns, and the page words the display lays out.
-#include "midi/CLSMIDIData.h"
-
-#include <cstring>
+#include "midi/CLSWordPagePlan.h"
 
 namespace {
 
 using Word = CLSMIDIWordInfo;
-using WordIt = std::list<CLSMIDIWordInfo>::iterator;
-
-constexpr unsigned kWrapColumns = 40;
+using WordIt = CLSWordPagePlan::WordIt;
 constexpr const char* kFullWidthSpace = "\x81\x40";
 
 bool IsSyllable(const Word& w) {
@@ -77,7 +71,7 @@ int MeasureText(const CLSTString& word, unsigned& width, bool& inReading, bool& 
 
 } // namespace
 
-WordIt CLSMIDIData::CollectLine(WordIt start) {
+WordIt CLSWordPagePlan::CollectLine(WordIt start) {
     unsigned width = 0;
     bool inReading = false;
     WordIt split = m_words.end();
@@ -106,7 +100,7 @@ WordIt CLSMIDIData::CollectLine(WordIt start) {
 
 // Breaks a line at the first full-width space of the record `split`; returns where the next
 // line starts.
-WordIt CLSMIDIData::WrapAt(WordIt split) {
+WordIt CLSWordPagePlan::WrapAt(WordIt split) {
     CLSTString& text = split->text;
     const int space = text.Find(kFullWidthSpace);
     if (space + 2 >= text.Length()) {
@@ -121,7 +115,7 @@ WordIt CLSMIDIData::WrapAt(WordIt split) {
     return m_words.insert(std::next(split), rest);
 }
 
-void CLSMIDIData::BuildPagePlan() {
+void CLSWordPagePlan::Build() {
     std::uint32_t tempo = kDefaultTempo;
     for (WordIt r = m_words.begin(); r != m_words.end(); ++r) {
         if (r->kind == Word::kTempo) {
@@ -130,14 +124,13 @@ void CLSMIDIData::BuildPagePlan() {
         }
         if (StartsPage(*r))
             LayOutPage(r, tempo);
-        const WordIt next = std::next(r);
-        if (next != m_words.end())
-            r->duration = TicksToMs(static_cast<std::uint32_t>(next->time), tempo);
+        if (std::next(r) != m_words.end())
+            r->duration = DurationToNext(r, tempo);
     }
 }
 
 // Numbers the lines of the page that starts at `r` and puts its page words in front of it.
-void CLSMIDIData::LayOutPage(WordIt r, std::uint32_t tempo) {
+void CLSWordPagePlan::LayOutPage(WordIt r, std::uint32_t tempo) {
     int lines = -1;
     WordIt end = r;
     do {
@@ -150,10 +143,7 @@ void CLSMIDIData::LayOutPage(WordIt r, std::uint32_t tempo) {
     if (!last.IsEmpty() && last.Text()[last.Length() - 1] == '\n')
         last.Delete(last.Length() - 1, 1);
 
-    const auto durationOf = [&](WordIt w) {
-        const WordIt next = std::next(w);
-        return next == m_words.end() ? 0 : TicksToMs(static_cast<std::uint32_t>(next->time), tempo);
-    };
+    const auto durationOf = [&](WordIt w) { return DurationToNext(w, tempo); };
     int n = lines;
     CLSMIDIWordInfo first;
     first.time = r->time;
@@ -179,4 +169,19 @@ void CLSMIDIData::LayOutPage(WordIt r, std::uint32_t tempo) {
         n -= CountLineFeeds(s->text);
     }
     r->time = 0;
+}
+
+int CLSWordPagePlan::DurationToNext(WordIt w, std::uint32_t tempo) const noexcept {
+    const WordIt next = std::next(w);
+    return next == m_words.end()
+               ? 0
+               : TicksToMs(static_cast<std::uint32_t>(next->time), tempo, m_resolution);
+}
+
+int CLSWordPagePlan::TicksToMs(std::uint32_t ticks, std::uint32_t tempo, int resolution) noexcept {
+    const std::uint64_t divisor = static_cast<std::uint64_t>(resolution) * 1000;
+    if (divisor == 0)
+        return 0;
+    const std::uint64_t ms = (static_cast<std::uint64_t>(ticks) * tempo + divisor / 2) / divisor;
+    return ms > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(ms);
 }
