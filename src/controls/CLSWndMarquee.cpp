@@ -5,6 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QThread>
 
 #include <chrono>
 
@@ -190,7 +191,10 @@ void CLSWndMarquee::paintEvent(QPaintEvent*) {
 }
 
 void CLSWndMarquee::RequestRepaint() {
-    QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+    if (QThread::currentThread() == thread())
+        update();
+    else
+        m_repaint.Post();
 }
 
 void CLSWndMarquee::Run() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/CLSGraphicsBuffer.h"
+#include "controls/CrossThreadWakeup.h"
 #include "controls/MarqueeScroll.h"
 #include "core/CLSTString.h"
 
@@ -15,7 +16,7 @@
 
 // The one-line information strip: shows its texts one after the other, each standing still
 // for three seconds and then scrolling out to the left. Its own thread steps the text and
-// draws into the picture; only the GUI thread paints the widget.
+// draws into the picture and asks the GUI thread for a repaint; only the GUI thread paints.
 //
 // Lock: m_lock guards the texts, the scroll state, the sizes and the picture. The thread never
 // waits for the GUI thread while holding it.
@@ -75,4 +76,5 @@ private:
     std::condition_variable m_wake;
     std::atomic<bool> m_stopRequested{false};
     int m_controlId = 0;
+    CrossThreadWakeup m_repaint{[this] { update(); }};
 };

@@ -50,7 +50,7 @@ void CLSWndTimeLabel::SetSeconds(unsigned seconds) {
     if (QThread::currentThread() == thread())
         update();
     else
-        QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+        m_repaint.Post();
 }
 
 std::string CLSWndTimeLabel::Text(unsigned seconds) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controls/CrossThreadWakeup.h"
+
 #include <QColor>
 #include <QFont>
 #include <QWidget>
@@ -46,4 +48,5 @@ private:
     std::atomic<unsigned> m_seconds{0};
     std::atomic<bool> m_created{false};
     int m_controlId = 0;
+    CrossThreadWakeup m_repaint{[this] { update(); }};
 };

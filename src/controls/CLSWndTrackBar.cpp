@@ -142,7 +142,7 @@ void CLSWndTrackBar::RequestRepaint() {
     if (QThread::currentThread() == thread())
         update();
     else
-        QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
+        m_repaint.Post();
 }
 
 void CLSWndTrackBar::resizeEvent(QResizeEvent* event) {
