@@ -47,17 +47,6 @@ TEST(SpectrumGradient, NoRoomGivesNoBitmap) {
     EXPECT_TRUE(CreateGradientBitmap(0, 50, DefaultSpectrumColors()).isNull());
 }
 
-TEST(SpectrumMeterRows, ContinuousMeterLightsAtLeastOneRow) {
-    const SG::ContinuousMeter silent = SG::Continuous(0, 100);
-    EXPECT_EQ(silent.lit, 1);
-    EXPECT_EQ(silent.litTop, 103);
-    EXPECT_EQ(silent.sourceRow, 98);
-    const SG::ContinuousMeter full = SG::Continuous(127, 100);
-    EXPECT_EQ(full.lit, 99);
-    EXPECT_EQ(full.litTop, 5);
-    EXPECT_EQ(full.sourceRow, 0); // never reads above the gradient
-}
-
 TEST(SpectrumMeterRows, DigitalSegmentsStayInsideTheGradient) {
     EXPECT_EQ(SG::Digital(127, 100).count, 33);
     EXPECT_EQ(SG::Digital(127, 100).lit, 33);
@@ -92,16 +81,6 @@ TEST(SpectrumScrolling, TwentyRowsWithAPageOfEightRunFromOneToThirteen) {
     EXPECT_EQ(SG::ClampScroll(7, 1, 20, 8), 7);
     EXPECT_EQ(SG::ClampScroll(5, 1, 3, 8), 1); // all rows fit
     EXPECT_EQ(SG::Page(10, 34), 1);            // narrower than a column still scrolls by one
-}
-
-TEST(SpectrumMeterMotion, ClimbsByEightAndFallsByTheStep) {
-    EXPECT_EQ(SG::StepShown(0, 127, SG::kFall), 8);
-    EXPECT_EQ(SG::StepShown(124, 127, SG::kFall), 127);
-    EXPECT_EQ(SG::StepShown(100, 0, SG::kFallOnStop), 96);
-    EXPECT_EQ(SG::StepShown(3, 0, SG::kFallOnStop), 0);
-    EXPECT_EQ(SG::DecayLevel(100, 0), 98);
-    EXPECT_EQ(SG::DecayLevel(1, 0), 0);
-    EXPECT_EQ(SG::DecayLevel(100, 2), 100); // held while a note sounds
 }
 
 } // namespace

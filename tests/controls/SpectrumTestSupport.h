@@ -4,20 +4,8 @@
 #include "controls/SpectrumGeometry.h"
 #include "midi/MIDITRACKINFO.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QWidget>
-
-#include <memory>
-
-// One QApplication for the whole test program (the offscreen platform under ctest).
-inline void EnsureSpectrumTestApp() {
-    static int argc = 1;
-    static char name[] = "test_controls";
-    static char* argv[] = {name, nullptr};
-    static const std::unique_ptr<QApplication> app =
-        QApplication::instance() ? nullptr : std::make_unique<QApplication>(argc, argv);
-}
 
 inline MIDITRACKINFOARRAY MakeRows(int count, int level = 0, int sounding = 0) {
     MIDITRACKINFOARRAY rows;
@@ -31,6 +19,7 @@ inline MIDITRACKINFOARRAY MakeRows(int count, int level = 0, int sounding = 0) {
     return rows;
 }
 
+// (The QApplication comes from SpectrumTestApp.cpp.)
 // A spectrum in a shown parent, meter width 15 (pitch 34) and a client 108 high (gradient 100).
 class SpectrumFixture {
 public:
@@ -44,10 +33,6 @@ public:
         spectrum.Move(0, 0, width, kHeight);
     }
 
-private:
-    bool m_appReady = (EnsureSpectrumTestApp(), true); // before any widget
-
-public:
     QWidget parent;
     CLSWndSpectrum spectrum;
 };

@@ -1,5 +1,10 @@
 // The spectrum's drawing thread against the GUI thread and a stand-in for the engine.
 #include "SpectrumTestSupport.h"
+#include "engine/EngineHarness.h"
+#include "platform/SystemClock.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +98,51 @@ TEST_F(SpectrumThreads, AStopWithoutRowsEndsAtOnce) {
     EXPECT_TRUE(spectrum.IsRunning());
     spectrum.Stop(false);
     EXPECT_FALSE(spectrum.IsRunning());
+}
+
+// The engine's timer thread, the drawing thread and the GUI thread (mute clicks, repaints,
+// a resize) on one song; then the player's stop order: engine first, then the spectrum.
+TEST_F(SpectrumThreads, FollowsTheEngineTimerAndFallsAfterItStops) {
+    MemoryMidiOutput output(SystemClock::Instance());
+    CLSMIDIData song;
+    CLSMIDIData::PlaybackSetup setup;
+    setup.closeWait = std::chrono::milliseconds(20);
+    setup.openOutput = [&output](int, std::unique_ptr<MidiOutput>& out) {
+        out = std::make_unique<ForwardingOutput>(output, std::chrono::milliseconds(40));
+        return MIDIOUT_OK;
+    };
+    song.SetPlaybackSetup(std::move(setup));
+    SongBuilder b(100);
+    for (int channel = 0; channel < 3; ++channel) {
+        for (unsigned tick = 0; tick < 400; tick += 4) {
+            b.NoteOn(tick, channel, 60, 100);
+            b.NoteOff(tick + 3, channel, 60);
+        }
+    }
+    const std::vector<std::uint8_t> bytes = b.Bytes();
+    ASSERT_TRUE(song.LoadFromMemory(bytes.data(), bytes.size(), "dense.mid"));
+    spectrum.SetRows(&song.GetRows());
+    ASSERT_TRUE(song.Play(0, 0));
+    spectrum.SetSoundDelay(song.GetOutputLatency());
+    spectrum.Start();
+    QWidget* window = spectrum.Window();
+    for (int i = 0; i < 30; ++i) {
+        const QPoint button(spectrum.Pitch() * (i % 3) + 5, 8);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(button), QPointF(button),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(button), QPointF(button),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &press);
+        QCoreApplication::sendEvent(window, &release);
+        if (i == 15)
+            spectrum.Move(0, 0, 180, SpectrumFixture::kHeight);
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    song.Stop();
+    spectrum.Stop(false);
+    EXPECT_TRUE(MetersAllDark());
+    spectrum.Destroy(); // before the song and its rows go
 }
 
 } // namespace

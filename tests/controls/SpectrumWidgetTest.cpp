@@ -171,7 +171,6 @@ TEST_F(SpectrumScroll, NewRowsScrollBackToTheStartAndHideTheBarWhenAllFit) {
 }
 
 TEST(SpectrumWindow, OperationsWithoutAWindowDoNothingAndAParentMayDestroyIt) {
-    EnsureSpectrumTestApp();
     CLSWndSpectrum spectrum;
     MIDITRACKINFOARRAY rows = MakeRows(2, 100, 1);
     spectrum.Move(0, 0, 100, 100);
