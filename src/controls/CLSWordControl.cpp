@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <system_error>
 
 namespace {
@@ -180,6 +181,8 @@ void CLSWordControl::Run() {
             QMetaObject::invokeMethod(
                 this, [this, error] { error.Show(this); }, Qt::QueuedConnection);
             return;
+        } catch (const std::exception&) {
+            return; // out of memory: the display stands still, playback goes on
         }
         stop.lock();
         m_stopSignal.wait_for(stop, std::chrono::milliseconds(kTickMs),
