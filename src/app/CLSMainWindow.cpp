@@ -130,6 +130,7 @@ CLSMainWindow::~CLSMainWindow() {
     Shutdown();
     m_flow.reset();
     m_playlist.SetView(nullptr);
+    m_engine.SetNotifier({});
     m_engine.SetOwner(nullptr);
 }
 
@@ -169,7 +170,7 @@ void CLSMainWindow::CreateChildren() {
     c.volumeText = std::make_unique<StaticTextView>(*c.volumeLabel);
     c.keyText = std::make_unique<StaticTextView>(*c.keyLabel);
     c.lyricsView = std::make_unique<WordControlView>(*c.words);
-    c.spectrumView = std::make_unique<SpectrumControlView>(c.spectrum);
+    c.spectrumView = std::make_unique<SpectrumControlView>(c.spectrum, m_engine);
     c.marqueeView = std::make_unique<MarqueeControlView>(*c.marquee);
     PlaybackViews views;
     views.seekBar = c.seekView.get();
@@ -210,7 +211,8 @@ void CLSMainWindow::CreateChildren() {
     m_runner->ApplySettings();
 
     // The engine's notifications come from its timer thread: only posted here.
-    m_engine.SetOwner(this, [this](int kind, unsigned) {
+    m_engine.SetOwner(this);
+    m_engine.SetNotifier([this](int kind, unsigned) {
         QMetaObject::invokeMethod(
             this, [this, kind] { m_flow->OnEngineNotify(kind); }, Qt::QueuedConnection);
     });

@@ -5,6 +5,7 @@
 #include "controls/CLSWndTimeLabel.h"
 #include "controls/CLSWndTrackBar.h"
 #include "controls/CLSWordControl.h"
+#include "midi/CLSMIDIData.h"
 
 #include <QLabel>
 

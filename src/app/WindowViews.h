@@ -2,6 +2,7 @@
 
 #include "player/PlaybackViews.h"
 
+class CLSMIDIData;
 class CLSWndMarquee;
 class CLSWndSpectrum;
 class CLSWndTimeLabel;
@@ -55,7 +56,8 @@ private:
 
 class SpectrumControlView : public SpectrumView {
 public:
-    explicit SpectrumControlView(CLSWndSpectrum& spectrum) : m_spectrum(spectrum) {}
+    SpectrumControlView(CLSWndSpectrum& spectrum, const CLSMIDIData& engine)
+        : m_spectrum(spectrum), m_engine(engine) {}
     void SetRows(const MIDITRACKINFOARRAY& rows) override;
     void Start() override;
     void Stop(bool atOnce) override;
@@ -65,6 +67,7 @@ public:
 
 private:
     CLSWndSpectrum& m_spectrum;
+    const CLSMIDIData& m_engine;
 };
 
 class MarqueeControlView : public MarqueeView {

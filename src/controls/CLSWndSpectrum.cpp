@@ -4,7 +4,7 @@
 
 #include "controls/SpectrumGeometry.h"
 #include "controls/SpectrumIcons.h"
-#include "controls/SpectrumView.h"
+#include "controls/SpectrumWidget.h"
 #include "core/CLSError.h"
 #include "midi/MIDILabelNames.h"
 
@@ -104,7 +104,7 @@ void CLSWndSpectrum::Create(QWidget* parent, int id) {
     Destroy();
     m_id = id;
     m_scroll.store(1, std::memory_order_relaxed);
-    m_view = std::make_unique<SpectrumView>(*this, parent);
+    m_view = std::make_unique<SpectrumWidget>(*this, parent);
     m_view->setGeometry(0, 0, 0, 0);
     m_view->show();
 }
@@ -202,7 +202,7 @@ void CLSWndSpectrum::RunThread() noexcept {
 void CLSWndSpectrum::RequestRepaint() noexcept {
     if (m_repaintPosted.exchange(true))
         return;
-    SpectrumView* view = m_threadView;
+    SpectrumWidget* view = m_threadView;
     QMetaObject::invokeMethod(
         view,
         [this, view] {

@@ -15,7 +15,7 @@
 
 class QPainter;
 class QWidget;
-class SpectrumView;
+class SpectrumWidget;
 
 // One level meter per row of the loaded song, each with its label and a mute button. A drawing
 // thread moves the meters every 10 ms while the song plays, drawing into the control's picture
@@ -64,7 +64,7 @@ public:
     int Pitch() const noexcept;
 
 private:
-    friend class SpectrumView;
+    friend class SpectrumWidget;
 
     // From the view, on the GUI thread.
     void OnResize();
@@ -98,8 +98,8 @@ private:
     int HitTest(QPoint point) const noexcept;
 
     std::mutex m_lock; // the picture, the gradient, the meters and the client size
-    std::unique_ptr<SpectrumView> m_view;
-    SpectrumView* m_threadView = nullptr; // the view while the thread runs
+    std::unique_ptr<SpectrumWidget> m_view;
+    SpectrumWidget* m_threadView = nullptr; // the view while the thread runs
     int m_id = 0;
     QImage m_gradient;
     QImage m_picture;

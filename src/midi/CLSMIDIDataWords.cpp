@@ -53,7 +53,7 @@ void MarkRuby(CLSTString& text, int p) {
 void CLSMIDIData::OnInformationEvent(const CLSMIDIEvent& event, std::uint32_t delta,
                                      LoadState& state) {
     if (!m_xf)
-        state.karaoke.AddText(event.row, state.tick, event.BlockText(), event.metaType == 0x03);
+        state.karaoke.AddText(event.row, state.tick, event.BlockText(), event.MetaType() == 0x03);
     if (delta != 0)
         return;
     const CLSTString text(event.BlockText());

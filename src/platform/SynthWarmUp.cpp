@@ -1,6 +1,6 @@
 #include "platform/SynthWarmUp.h"
 
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 #include "platform/SynthMidiOutput.h"
 
 #include <condition_variable>

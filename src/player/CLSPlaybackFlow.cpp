@@ -140,7 +140,8 @@ void CLSPlaybackFlow::LoadCurrentSong() {
     m_playlist.SetCurrentArtist(m_engine.GetArtist());
 
     m_views.marquee->SetTexts(lines);
-    m_views.lyrics->SetTimedWipe(m_engine.GetXF() == 1);
+    // Laid-out karaoke and lyric-event songs carry durations too, so they wipe in time as well.
+    m_views.lyrics->SetTimedWipe(m_engine.GetXF() == 1 || m_engine.HasLyricLayout());
 }
 
 bool CLSPlaybackFlow::StartPlayback() {

@@ -1,5 +1,5 @@
 // The synthesizer's warm-up thread against a Play (an Open of the synthesizer) issued meanwhile.
-#include "platform/MidiOutError.h"
+#include "core/MidiOutError.h"
 #include "platform/SynthMidiOutput.h"
 #include "platform/SynthWarmUp.h"
 

@@ -1,4 +1,4 @@
-#include "controls/SpectrumView.h"
+#include "controls/SpectrumWidget.h"
 
 #include "controls/CLSWndSpectrum.h"
 
@@ -7,7 +7,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-SpectrumView::SpectrumView(CLSWndSpectrum& owner, QWidget* parent)
+SpectrumWidget::SpectrumWidget(CLSWndSpectrum& owner, QWidget* parent)
     : QWidget(parent), m_owner(owner), m_scrollBar(new QScrollBar(Qt::Horizontal, this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setCursor(Qt::ArrowCursor);
@@ -18,16 +18,16 @@ SpectrumView::SpectrumView(CLSWndSpectrum& owner, QWidget* parent)
             [this](int position) { m_owner.OnScroll(position); });
 }
 
-SpectrumView::~SpectrumView() {
+SpectrumWidget::~SpectrumWidget() {
     m_owner.OnViewDestroyed();
 }
 
-QSize SpectrumView::ClientSize() const {
+QSize SpectrumWidget::ClientSize() const {
     const int bar = m_scrollBar->isVisibleTo(this) ? m_scrollBar->sizeHint().height() : 0;
     return {width(), std::max(height() - bar, 0)};
 }
 
-bool SpectrumView::LayOutScrollBar(bool needed) {
+bool SpectrumWidget::LayOutScrollBar(bool needed) {
     const QSize before = ClientSize();
     m_scrollBar->setVisible(needed);
     const int bar = m_scrollBar->sizeHint().height();
@@ -35,32 +35,32 @@ bool SpectrumView::LayOutScrollBar(bool needed) {
     return ClientSize() != before;
 }
 
-void SpectrumView::paintEvent(QPaintEvent*) {
+void SpectrumWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     m_owner.OnPaint(painter);
 }
 
-void SpectrumView::resizeEvent(QResizeEvent*) {
+void SpectrumWidget::resizeEvent(QResizeEvent*) {
     LayOutScrollBar(m_scrollBar->isVisibleTo(this));
     m_owner.OnResize();
 }
 
-void SpectrumView::mousePressEvent(QMouseEvent* event) {
+void SpectrumWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_owner.OnPress(event->position().toPoint());
 }
 
-void SpectrumView::mouseMoveEvent(QMouseEvent* event) {
+void SpectrumWidget::mouseMoveEvent(QMouseEvent* event) {
     m_owner.OnDrag(event->position().toPoint());
 }
 
-void SpectrumView::mouseReleaseEvent(QMouseEvent* event) {
+void SpectrumWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
         m_owner.OnRelease(event->position().toPoint());
 }
 
 // A wheel turned over the meters scrolls them, as it would over the bar.
-void SpectrumView::wheelEvent(QWheelEvent* event) {
+void SpectrumWidget::wheelEvent(QWheelEvent* event) {
     if (!m_scrollBar->isVisible()) {
         event->ignore();
         return;

@@ -7,10 +7,10 @@ class QScrollBar;
 
 // The spectrum's window: hands paint, size, mouse and scroll events to its control and carries
 // the horizontal scroll bar, shown only while the rows do not all fit.
-class SpectrumView final : public QWidget {
+class SpectrumWidget final : public QWidget {
 public:
-    SpectrumView(CLSWndSpectrum& owner, QWidget* parent);
-    ~SpectrumView() override;
+    SpectrumWidget(CLSWndSpectrum& owner, QWidget* parent);
+    ~SpectrumWidget() override;
 
     QScrollBar& ScrollBar() const noexcept { return *m_scrollBar; }
     // The area above the scroll bar.
