@@ -15,6 +15,11 @@ public:
     CLSTString();
     CLSTString(const char* text, int position = 0, int count = -1);
     CLSTString(const CLSTString& other);
+    // For the array's block moves: takes over the other's buffer; the other is then released
+    // without being destroyed, so it never frees the buffer twice.
+    CLSTString(druvel::RelocateTag, CLSTString& other) noexcept
+        : m_lpszString(other.m_lpszString), m_iBufferSize(other.m_iBufferSize),
+          m_iLength(other.m_iLength) {}
     explicit CLSTString(int value);
     ~CLSTString();
 

@@ -10,6 +10,12 @@
 
 namespace druvel {
 
+// Selects an element's relocating constructor: it takes over the source's resources when the
+// array moves its block, and the source's storage is then released without its destructor
+// running (no destructor side effect is relied on). A few pointer copies per element keep the
+// linear growth cheap for long arrays.
+struct RelocateTag {};
+
 // The program's growable array: capacity grows linearly, 16 slots at a time, and never
 // shrinks when elements are removed. Element access is checked.
 template <class T> class vector {
@@ -77,6 +83,17 @@ public:
         return _p[_count++];
     }
 
+    T& push_back(T&& element) {
+        if (_count >= _capacity) {
+            T moved(std::move(element)); // the element may live in this array's storage
+            Resize(RoundCapacity(_count + 1));
+            ::new (static_cast<void*>(_p + _count)) T(std::move(moved));
+        } else {
+            ::new (static_cast<void*>(_p + _count)) T(std::move(element));
+        }
+        return _p[_count++];
+    }
+
     void insert(iterator position, unsigned n, const T& value) {
         if (n == 0)
             return;
@@ -90,16 +107,18 @@ public:
         const unsigned oldCount = _count;
         _count += n;
         for (unsigned i = oldCount; i-- > index;)
-            _p[i + n] = _p[i];
+            _p[i + n] = std::move(_p[i]);
         for (unsigned i = 0; i < n; ++i)
             _p[index + i] = copy;
     }
 
     iterator erase(iterator first, iterator last) {
         DRUV_ASSERT(begin() <= first && first <= last && last <= end(), "vector");
+        if (first == last)
+            return first; // nothing to remove, and no element moved onto itself
         iterator out = first;
         for (iterator in = last; in != end(); ++in, ++out)
-            *out = *in;
+            *out = std::move(*in);
         const unsigned newCount = static_cast<unsigned>(out - _p);
         DestroyRange(newCount, _count);
         _count = newCount;
@@ -158,9 +177,14 @@ private:
         } else {
             tmp = Allocate(slots);
             DRUV_ASSERT(tmp != NULL, "vector");
-            for (unsigned i = 0; i < _count; ++i) {
-                ::new (static_cast<void*>(tmp + i)) T(std::move(_p[i]));
-                _p[i].~T();
+            if constexpr (std::is_nothrow_constructible_v<T, RelocateTag, T&>) {
+                for (unsigned i = 0; i < _count; ++i)
+                    ::new (static_cast<void*>(tmp + i)) T(RelocateTag{}, _p[i]);
+            } else {
+                for (unsigned i = 0; i < _count; ++i) {
+                    ::new (static_cast<void*>(tmp + i)) T(std::move(_p[i]));
+                    _p[i].~T();
+                }
             }
             std::free(_p);
         }

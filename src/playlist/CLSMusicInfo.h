@@ -25,11 +25,15 @@ public:
     CLSMusicInfo();
     explicit CLSMusicInfo(const CLSTString& path);
     CLSMusicInfo(const CLSMusicInfo& other);
-    // The playlist's array relocates every entry each time it grows by 16 slots; a copy there
-    // would copy six 256-byte strings per entry, so relocation moves the fields instead. A
-    // moved-from entry is only ever destroyed.
+    // The playlist's array relocates every entry each time it grows by 16 slots, and shifts
+    // entries when rows are inserted or removed; a copy there would copy six 256-byte strings
+    // per entry, so both hand over the fields instead. A moved-from entry is only ever
+    // destroyed or assigned to.
     CLSMusicInfo(CLSMusicInfo&& other) noexcept = default;
+    CLSMusicInfo(druvel::RelocateTag, CLSMusicInfo& other) noexcept
+        : m_fields(other.m_fields.release()) {}
     CLSMusicInfo& operator=(const CLSMusicInfo& other);
+    CLSMusicInfo& operator=(CLSMusicInfo&& other) noexcept = default;
     ~CLSMusicInfo();
 
     Fields& Get() noexcept { return *m_fields; }

@@ -4,6 +4,8 @@
 #include "core/PathText.h"
 #include "playlist/CLSPlayListAdder.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int kImagePlain = 0;
@@ -97,9 +99,9 @@ bool CLSPlayList::CanMoveDown() const {
     return Count() > 0 && HasSelection() && !m_view->IsSelected(Count() - 1);
 }
 
-void CLSPlayList::InsertEntry(unsigned i, const CLSMusicInfo& entry) {
+void CLSPlayList::InsertEntry(unsigned i, CLSMusicInfo entry) {
     if (i == Count())
-        m_entries.push_back(entry);
+        m_entries.push_back(std::move(entry));
     else
         m_entries.insert(m_entries.begin() + i, 1, entry);
     m_view->InsertRow(i);
@@ -119,9 +121,9 @@ void CLSPlayList::MoveSelectedUp() {
         if (!m_view->IsSelected(i))
             continue;
         // The row above is taken out and put back below: the selected row keeps its state.
-        const CLSMusicInfo displaced = m_entries[i - 1];
+        CLSMusicInfo displaced = std::move(m_entries[i - 1]);
         RemoveEntry(i - 1);
-        InsertEntry(i, displaced);
+        InsertEntry(i, std::move(displaced));
         if (m_current == i)
             m_current = i - 1;
         else if (m_current == i - 1)
@@ -137,9 +139,9 @@ void CLSPlayList::MoveSelectedDown() {
     for (unsigned i = Count() - 1; i-- > 0;) {
         if (!m_view->IsSelected(i))
             continue;
-        const CLSMusicInfo displaced = m_entries[i + 1];
+        CLSMusicInfo displaced = std::move(m_entries[i + 1]);
         RemoveEntry(i + 1);
-        InsertEntry(i, displaced);
+        InsertEntry(i, std::move(displaced));
         if (m_current == i)
             m_current = i + 1;
         else if (m_current == i + 1)

@@ -115,7 +115,7 @@ public:
 
 private:
     void SetEntryField(CLSTString CLSMusicInfo::Fields::*field, const CLSTString& text);
-    void InsertEntry(unsigned i, const CLSMusicInfo& entry);
+    void InsertEntry(unsigned i, CLSMusicInfo entry);
     void RemoveEntry(unsigned i);
 
     druvel::vector<CLSMusicInfo> m_entries;

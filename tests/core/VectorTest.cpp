@@ -112,6 +112,24 @@ TEST(VectorEdit, EraseMovesTheTailDownAndPopBackIsSafeWhenEmpty) {
     EXPECT_EQ(std::find(paths.begin(), paths.end(), CLSTString("3")) - paths.begin(), 3);
 }
 
+TEST(VectorRelocation, StringsKeepTextAndBufferWhenTheBlockMoves) {
+    CLSTStringArray v;
+    const std::string longText(255, 'x');
+    CLSTString grown(longText.c_str()); // 256-byte buffer by construction
+    grown += 'y';                       // refitted: 512
+    grown.Delete(255, 1);               // 255 bytes, still 512 by the fitting rule
+    for (int i = 0; i < 40; ++i)
+        v.push_back(i == 7 ? grown : CLSTString(longText.c_str()));
+    EXPECT_EQ(v.capacity(), 48u);
+    for (unsigned i = 0; i < v.size(); ++i) {
+        EXPECT_EQ(v[i].Length(), 255);
+        EXPECT_EQ(v[i].BufferSize(), 256) << i; // a copy follows the construction rule
+    }
+    v.insert(v.begin(), 1, CLSTString("first")); // grows again with strings in place
+    EXPECT_STREQ(v[0].Text(), "first");
+    EXPECT_EQ(std::string(v[40].Text()), longText);
+}
+
 TEST(VectorAssign, ConstructsMissingSlotsAndDestroysSurplus) {
     CLSTStringArray a = Texts(2);
     CLSTStringArray b = Texts(20);

@@ -209,6 +209,39 @@ TEST_F(PlayList, SongInformationTravelsWithItsEntry) {
     EXPECT_TRUE(list.GetTitle(0).IsEmpty());
 }
 
+TEST_F(PlayList, LongListKeepsEveryEntryThroughGrowthAndMoves) {
+    for (int i = 0; i < 50; ++i)
+        list.AppendSong(CLSTString((std::to_string(i) + ".mid").c_str()));
+    list.SetCurrent(20);
+    list.SetCurrentTitle(CLSTString("Twenty"));
+    Select({20, 21});
+    list.MoveSelectedUp();
+    list.MoveSelectedUp();
+    ASSERT_EQ(list.Count(), 50u);
+    EXPECT_EQ(list.GetCurrent(), 18u);
+    EXPECT_STREQ(list.GetTitle(18).Text(), "Twenty");
+    EXPECT_STREQ(list.GetPath(19).Text(), "21.mid");
+    EXPECT_STREQ(list.GetPath(20).Text(), "18.mid");
+    EXPECT_STREQ(list.GetPath(21).Text(), "19.mid");
+    EXPECT_STREQ(list.GetPath(49).Text(), "49.mid");
+    EXPECT_EQ(list.GetPaths().size(), 50u);
+}
+
+TEST(CLSMusicInfo, EntriesShiftAndRelocateInTheirArrayWithoutLosingFields) {
+    druvel::vector<CLSMusicInfo> v;
+    for (int i = 0; i < 33; ++i) {
+        v.push_back(CLSMusicInfo(CLSTString(i)));
+        v.back().Get().title = CLSTString(i * 10);
+    }
+    v.insert(v.begin() + 3, 1, v[30]);
+    v.erase(v.begin() + 10, v.begin() + 10);
+    v.erase(v.begin());
+    ASSERT_EQ(v.size(), 33u);
+    EXPECT_STREQ(v[2].Get().path.Text(), "30");
+    EXPECT_STREQ(v[3].Get().title.Text(), "30");
+    EXPECT_STREQ(v[32].Get().title.Text(), "320");
+}
+
 TEST_F(PlayList, ArchiveDialogSizeKeepsValuesThatWereNotGiven) {
     EXPECT_EQ(list.GetArchiveDialogWidth(), 400);
     EXPECT_EQ(list.GetArchiveDialogHeight(), 300);
