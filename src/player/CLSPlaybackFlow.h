@@ -2,7 +2,7 @@
 
 #include "core/CLSError.h"
 #include "core/CLSTString.h"
-#include "platform/MidiOutDevices.h"
+#include "platform/MidiOutputFactory.h"
 #include "player/PlaybackViews.h"
 #include "playlist/CLSRandom.h"
 

@@ -92,8 +92,9 @@ TEST(PlainLyrics, LyricEventsFormAPageOfSyllablesOnTheirTicks) {
         else if (w[i].kind == Word::kPageWord)
             pageWords.push_back(w[i].text.Text());
         cues += w[i].kind == Word::kCuePoint;
-        if (w[i].kind == Word::kPageWord || w[i].kind == Word::kSyllable)
+        if (w[i].kind == Word::kPageWord || w[i].kind == Word::kSyllable) {
             EXPECT_EQ(w[i].line, 0) << i; // one short line
+        }
     }
     const std::vector<std::pair<int, std::string>> expected = {{10, "<a"}, {20, "b"}, {30, "c"}};
     EXPECT_EQ(sung, expected); // the $Lyrc cue adds no record and no shift

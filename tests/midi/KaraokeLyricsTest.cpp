@@ -94,8 +94,9 @@ TEST(SoftKaraoke, HeadersGiveTitleAndPerformerAndMarkersMakePagesAndLines) {
             continue;
         EXPECT_EQ(s.tick, 480 * beat) << s.text; // each syllable on its own beat
         EXPECT_EQ(s.line, beat <= 3 ? 1 : 0) << s.text;
-        if (beat < 8)
+        if (beat < 8) {
             EXPECT_EQ(s.duration, 500) << s.text; // to the next syllable: one beat at 120 bpm
+        }
         ++beat;
     }
     // The first line is cleared once the second is being sung.
