@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 
 CMAKE_ARGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DDRUVEL_WERROR=$(WERROR)
 
-.PHONY: all deps build test test-sanitize test-tsan run bench fuzz format clean
+.PHONY: all deps build test test-sanitize test-tsan run install bench fuzz format clean
 
 all: build
 
@@ -38,6 +38,12 @@ test-tsan: deps
 
 run: build
 	@bash scripts/run.sh $(BUILD)
+
+# Installs the programs, the desktop entry, the icons and the help pages under PREFIX
+# (DESTDIR is honoured for packaging).
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Every benchmark three times; the medians are the figures to quote.
 bench: deps
