@@ -141,6 +141,9 @@ void CLSWordControl::Start() {
     }
     m_startOnSyllable = false;
     m_stopRequested = false;
+    // Taken while nothing loads a song: the engine's texts stay as they are until Stop.
+    if (const CLSMIDIData* engine = m_engine.load(std::memory_order_relaxed))
+        m_encoding = WordEncodingToConvert(engine->GetTextEncoding());
     try {
         m_thread = std::thread(&CLSWordControl::Run, this);
     } catch (const std::system_error&) {
@@ -175,6 +178,7 @@ void CLSWordControl::Run() {
         stop.unlock();
         try {
             const int remaining = engine->TakeDueWords(m_due);
+            ConvertToUtf8(m_due, m_encoding);
             HandleWords(m_due, remaining);
         } catch (const CLSError& error) {
             // Message boxes belong to the GUI thread.

@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 
 class CLSMIDIData;
@@ -77,6 +78,7 @@ private:
 
     const int m_controlId;
     std::atomic<CLSMIDIData*> m_engine{nullptr};
+    std::string m_encoding; // set by Start, read by the drawing thread it starts
     std::atomic<bool> m_timedWipe{true};
 
     mutable std::mutex m_lock;

@@ -2,6 +2,8 @@
 
 #include "core/DisplayText.h"
 
+#include <cctype>
+
 #include <algorithm>
 #include <climits>
 
@@ -223,4 +225,26 @@ int WordLayout::DrawRun(const char* p, const char* end, bool utf8, int x, int y,
         p += length;
     }
     return x - start;
+}
+
+std::string WordEncodingToConvert(const std::string& songEncoding) {
+    std::string upper;
+    for (char c : songEncoding)
+        upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (upper.empty() || upper == "UTF-8" || upper == "CP932" || upper == "SHIFT_JIS" ||
+        upper == "SJIS" || upper == "WINDOWS-31J")
+        return {};
+    return songEncoding;
+}
+
+void ConvertToUtf8(CLSMIDIWordInfoArray& words, const std::string& encoding) {
+    if (encoding.empty())
+        return;
+    for (CLSMIDIWordInfo& word : words) {
+        if (word.text.IsEmpty())
+            continue;
+        const std::string utf8 =
+            DisplayText(word.text.Text(), static_cast<std::size_t>(word.text.Length()), encoding);
+        word.text = CLSTString(utf8.c_str());
+    }
 }

@@ -35,6 +35,12 @@ int WordCharLength(const char* p, const char* end, bool utf8) noexcept;
 // Whether a song text is to be walked as UTF-8 rather than code page 932.
 bool WordTextIsUtf8(const char* text, int length) noexcept;
 
+// The layout walks code page 932 and UTF-8 itself; a song in any other encoding (Latin-1,
+// Windows-1251...) is turned into UTF-8 first, so its accented letters are not taken for the
+// lead bytes of double-byte characters. Empty when no conversion is needed.
+std::string WordEncodingToConvert(const std::string& songEncoding);
+void ConvertToUtf8(CLSMIDIWordInfoArray& words, const std::string& encoding);
+
 // The four texts of the title screen, ready to show (UTF-8), with their suffixes.
 struct WordTitleTexts {
     std::string title;

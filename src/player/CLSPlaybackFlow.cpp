@@ -1,8 +1,8 @@
 #include "player/CLSPlaybackFlow.h"
 
 #include "core/DisplayText.h"
-#include "midi/CLSMIDIData.h"
 #include "core/MidiOutError.h"
+#include "midi/CLSMIDIData.h"
 #include "player/CLSStatusTexts.h"
 #include "playlist/CLSPlayList.h"
 #include "settings/CLSDRUVSettings.h"
@@ -13,8 +13,8 @@
 
 namespace {
 
-std::string Shown(const CLSTString& bytes) {
-    return DisplayText(bytes.Text(), static_cast<std::size_t>(bytes.Length()));
+std::string Shown(const CLSTString& bytes, const std::string& encoding = {}) {
+    return DisplayText(bytes.Text(), static_cast<std::size_t>(bytes.Length()), encoding);
 }
 
 class OwnSeekBar final : public SeekBarView {
@@ -124,7 +124,8 @@ void CLSPlaybackFlow::LoadCurrentSong() {
         m_engine.Load(path.Text());
         m_playlist.SetCurrent(m_playlist.GetCurrent());
         lines.push_back("ファイル名: " + Shown(path));
-        lines.push_back("曲名: " + Shown(m_engine.GetTitle()));
+        lines.push_back("曲名: " + Shown(m_engine.GetTitle(), m_engine.GetTextEncoding()));
+        m_playlist.SetCurrentEncoding(m_engine.GetTextEncoding());
     }
     m_views.spectrum->SetRows(m_engine.GetRows());
     const unsigned length = m_engine.GetLength();

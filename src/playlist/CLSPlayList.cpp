@@ -184,6 +184,11 @@ void CLSPlayList::SetEntryField(CLSTString CLSMusicInfo::Fields::*field, const C
         m_entries[m_current].Get().*field = text;
 }
 
+void CLSPlayList::SetCurrentEncoding(const std::string& encoding) {
+    if (m_current < Count())
+        m_entries[m_current].Get().encoding = encoding;
+}
+
 void CLSPlayList::SetCurrentTitle(const CLSTString& text) {
     SetEntryField(&CLSMusicInfo::Fields::title, text);
     if (m_current < Count())

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 // The play orders of the setting PlayType.
 enum PlayType {
@@ -76,6 +77,8 @@ public:
     bool Delete(unsigned i);
     bool DeleteSelected();
 
+    // The song's own text encoding, so its title and fields are shown as its lyrics are.
+    void SetCurrentEncoding(const std::string& encoding);
     void SetCurrentTitle(const CLSTString& text);
     void SetCurrentLength(std::int32_t milliseconds);
     void SetCurrentComposer(const CLSTString& text);

@@ -172,3 +172,17 @@ TEST(WordTitle, ColonInTheTitleMovesTheRestOn) {
 }
 
 } // namespace
+
+// Cyrillic in Windows-1251 has bytes that look like code page 932 lead bytes: the display
+// turns such songs into UTF-8 before laying them out, one letter per character.
+TEST(WordLayoutEncoding, SingleByteSongsAreWalkedAsUtf8) {
+    EXPECT_EQ(WordEncodingToConvert("CP932"), "");
+    EXPECT_EQ(WordEncodingToConvert("UTF-8"), "");
+    ASSERT_EQ(WordEncodingToConvert("WINDOWS-1251"), "WINDOWS-1251");
+    CLSMIDIWordInfoArray words(1);
+    words[0].text = CLSTString("\xcf\xf0\xe8");
+    ConvertToUtf8(words, "WINDOWS-1251");
+    EXPECT_STREQ(words[0].text.Text(), "При");
+    const char* p = words[0].text.Text();
+    EXPECT_EQ(WordCharLength(p, p + words[0].text.Length(), true), 2);
+}

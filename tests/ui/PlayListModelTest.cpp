@@ -74,6 +74,15 @@ TEST_F(PlayListModelTest, TooltipsAreBuiltFromTheCurrentEntry) {
                                 "Band\n長さ: 1:00"));
 }
 
+// A Latin-1 song's title shows as the lyrics display shows its words, not read as Japanese.
+TEST_F(PlayListModelTest, TitlesAreShownInTheSongsOwnEncoding) {
+    playlist.AppendSong("/music/cafe.kar");
+    playlist.SetCurrentEncoding("WINDOWS-1252");
+    playlist.SetCurrentTitle("Caf\xe9 Noir");
+    EXPECT_EQ(Text(0, 0), QString::fromUtf8("Café Noir"));
+    EXPECT_TRUE(Text(0, 0, Qt::ToolTipRole).contains(QString::fromUtf8("曲名: Café Noir")));
+}
+
 TEST_F(PlayListModelTest, TheMarkerFollowsTheCurrentSong) {
     for (const char* path : {"/a.mid", "/b.mid", "/c.mid"})
         playlist.AppendSong(path);

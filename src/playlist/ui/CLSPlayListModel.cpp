@@ -14,19 +14,20 @@ namespace {
 const QColor kBackground(0x3C, 0x3C, 0x3C);
 const QColor kText(0xFF, 0xFF, 0xFF);
 
-QString Shown(const CLSTString& bytes) {
+QString Shown(const CLSTString& bytes, const std::string& encoding = {}) {
     return QString::fromStdString(
-        DisplayText(bytes.Text(), static_cast<std::size_t>(bytes.Length())));
+        DisplayText(bytes.Text(), static_cast<std::size_t>(bytes.Length()), encoding));
 }
 
 // Each field is converted on its own: a code page 932 title must not make the UTF-8 captions
 // (or a UTF-8 path) around it unreadable.
-void AppendField(QString& text, const char* caption, const CLSTString& value) {
+void AppendField(QString& text, const char* caption, const CLSTString& value,
+                 const std::string& encoding) {
     if (value.IsEmpty())
         return;
     text += QLatin1Char('\n');
     text += QString::fromUtf8(caption);
-    text += Shown(value);
+    text += Shown(value, encoding);
 }
 
 } // namespace
@@ -45,11 +46,11 @@ void CLSPlayListModel::SetMarkerImages(const QPixmap& plain, const QPixmap& curr
 QString CLSPlayListModel::ToolTipText(const CLSMusicInfo& entry) {
     const CLSMusicInfo::Fields& f = entry.Get();
     QString text = QString::fromUtf8("ファイル名: ") + Shown(f.path);
-    AppendField(text, "曲名: ", f.title);
-    AppendField(text, "作曲: ", f.composer);
-    AppendField(text, "作詞: ", f.lyricist);
-    AppendField(text, "編曲: ", f.arranger);
-    AppendField(text, "アーティスト: ", f.artist);
+    AppendField(text, "曲名: ", f.title, f.encoding);
+    AppendField(text, "作曲: ", f.composer, f.encoding);
+    AppendField(text, "作詞: ", f.lyricist, f.encoding);
+    AppendField(text, "編曲: ", f.arranger, f.encoding);
+    AppendField(text, "アーティスト: ", f.artist, f.encoding);
     if (f.length != 0) {
         text += QLatin1Char('\n');
         text += QString::fromUtf8("長さ: ") + Shown(CLSMusicInfo::FormatLength(f.length));
@@ -74,8 +75,9 @@ QVariant CLSPlayListModel::data(const QModelIndex& index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        if (index.column() == kColumnName)
-            return Shown(entry->DisplayName());
+        if (index.column() == kColumnName) // a title in the song's encoding, else the file name
+            return entry->Get().title.IsEmpty() ? Shown(entry->DisplayName())
+                                                : Shown(entry->Get().title, entry->Get().encoding);
         return Shown(CLSMusicInfo::FormatLength(entry->Get().length));
     case Qt::ToolTipRole:
         return ToolTipText(*entry);
