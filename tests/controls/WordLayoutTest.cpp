@@ -179,8 +179,10 @@ TEST(WordLayoutEncoding, SingleByteSongsAreWalkedAsUtf8) {
     EXPECT_EQ(WordEncodingToConvert("CP932"), "");
     EXPECT_EQ(WordEncodingToConvert("UTF-8"), "");
     ASSERT_EQ(WordEncodingToConvert("WINDOWS-1251"), "WINDOWS-1251");
-    CLSMIDIWordInfoArray words(1);
-    words[0].text = CLSTString("\xcf\xf0\xe8");
+    CLSMIDIWordInfoArray words;
+    CLSMIDIWordInfo word;
+    word.text = CLSTString("\xcf\xf0\xe8");
+    words.push_back(word);
     ConvertToUtf8(words, "WINDOWS-1251");
     EXPECT_STREQ(words[0].text.Text(), "При");
     const char* p = words[0].text.Text();
