@@ -9,6 +9,7 @@
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
 #include "platform/PlatformBackends.h"
+#include "platform/SynthWarmUp.h"
 #include "platform/SystemClock.h"
 #include "player/CLSPlaybackFlow.h"
 #include "player/CommandLinePaths.h"
@@ -19,6 +20,7 @@
 #include <QDateTime>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -57,6 +59,7 @@ int main(int argc, char** argv) {
     CLSDRUVSettings settings;
     CLSMIDIData engine;
     CLSPlayList playlist;
+    std::optional<SynthWarmUp> warmUp;
     std::unique_ptr<CLSMainWindow> window;
     CLSInstanceChannel channel;
     TerminationSignals termination;
@@ -85,6 +88,12 @@ int main(int argc, char** argv) {
         window = std::make_unique<CLSMainWindow>(settings, engine, playlist);
         window->Flow().Random().Seed(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch()));
         window->ShowAsSaved();
+        // The SoundFont loads behind the window, so the first play does not freeze it.
+        const bool synthesizer = qEnvironmentVariableIsEmpty("DRUVEL_MIDI_OUT") &&
+                                 (settings.MidiDeviceID == MidiOutDevices::kSynthesizer ||
+                                  settings.MidiDeviceID == MidiOutDevices::kDefaultDevice);
+        if (synthesizer)
+            warmUp.emplace();
         window->RestorePlayList();
         window->AddPaths(paths);
         QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, &QCoreApplication::quit);
