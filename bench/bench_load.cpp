@@ -29,12 +29,17 @@ void* operator new(std::size_t size) {
     return p;
 }
 
+// This operator new takes its blocks from malloc, so free is the right release; GCC cannot
+// see that through the replacement and warns.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void operator delete(void* p) noexcept {
     if (p) {
         g_liveBytes -= malloc_usable_size(p);
         std::free(p);
     }
 }
+#pragma GCC diagnostic pop
 
 void operator delete(void* p, std::size_t) noexcept {
     operator delete(p);
