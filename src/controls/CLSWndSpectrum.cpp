@@ -2,6 +2,8 @@
 // while it renders or blits the picture, rebuilds the gradient or redraws a button.
 #include "controls/CLSWndSpectrum.h"
 
+#include "controls/ControlFonts.h"
+
 #include "controls/SpectrumGeometry.h"
 #include "controls/SpectrumIcons.h"
 #include "controls/SpectrumWidget.h"
@@ -27,13 +29,9 @@ constexpr QRgb kEdgeDark = 0xFF696969u;
 constexpr int kMinMeterWidth = 1;
 constexpr int kMaxMeterWidth = 100;
 
-// The labels' face; the Japanese face stands for IPA P Gothic here.
+// The labels' face, through the controls' one set of face substitutions.
 QFont LabelFont() {
-    static const bool substituted = [] {
-        QFont::insertSubstitution(QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"));
-        return true;
-    }();
-    (void)substituted;
+    ControlFonts::RegisterSubstitutions();
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
     font.setWeight(QFont::Normal);

@@ -1,5 +1,6 @@
 #include "controls/CLSWordControl.h"
 
+#include "controls/ControlFonts.h"
 #include "core/CLSError.h"
 #include "core/DisplayText.h"
 #include "midi/CLSMIDIData.h"
@@ -22,13 +23,10 @@ const QColor kPageColour(255, 255, 255);
 const QColor kSecondPartColour(128, 255, 255);
 const QColor kHighlightColour(128, 255, 128);
 
-// The face every lyric is shown in; the desktop's stand-in is registered once.
+// The face every lyric is shown in, through the controls' one set of face substitutions.
 QFont WordFont(int pixelHeight) {
-    static std::once_flag substitution;
-    const QString face = QStringLiteral("ＭＳ Ｐゴシック");
-    std::call_once(substitution,
-                   [&face] { QFont::insertSubstitution(face, QStringLiteral("IPAPGothic")); });
-    QFont font(face);
+    ControlFonts::RegisterSubstitutions();
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(std::max(1, pixelHeight));
     font.setWeight(QFont::Normal);
     return font;

@@ -1,6 +1,5 @@
 // What the lyrics display shows, checked on its picture.
 #include "controls/CLSWordControl.h"
-#include "controls/WordTestApp.h"
 #include "fixtures/SampleSongs.h"
 
 #include <gtest/gtest.h>

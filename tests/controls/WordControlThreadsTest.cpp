@@ -1,6 +1,5 @@
 // The lyrics display's own thread, fed by a playing engine on the virtual clock.
 #include "controls/CLSWordControl.h"
-#include "controls/WordTestApp.h"
 #include "engine/EngineHarness.h"
 #include "fixtures/TestPaths.h"
 
