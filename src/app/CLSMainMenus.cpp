@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -29,6 +30,7 @@ CLSMainMenus::CLSMainMenus(QMenuBar& bar, StateSource state, CommandSink run, QO
 }
 
 void CLSMainMenus::Fill(QMenu& menu, std::span<const MenuEntry> entries) {
+    menu.installEventFilter(this);
     connect(&menu, &QMenu::aboutToShow, this, [this, &menu] { Enable(menu); });
     m_currentGroup = nullptr;
     for (const MenuEntry& entry : entries) {
@@ -95,6 +97,7 @@ void CLSMainMenus::PopUpPlayListMenu(const QPoint& globalPos, QWidget* owner) {
             menu.setDefaultAction(action);
         }
     }
+    menu.installEventFilter(this);
     Enable(menu);
     if (QAction* chosen = menu.exec(globalPos))
         m_run(chosen->data().toInt());
@@ -185,4 +188,14 @@ void CLSMainMenus::BuildDevices(const std::vector<DynamicMenuItem>& items) {
         if (item.id != 0)
             m_actions[item.id] = action;
     }
+}
+
+bool CLSMainMenus::eventFilter(QObject* watched, QEvent* event) {
+    // An open menu holds the keyboard, so the window's F1 shortcut never sees the key.
+    if (event->type() == QEvent::KeyPress && m_help &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        m_help();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }

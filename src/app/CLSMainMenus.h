@@ -40,6 +40,12 @@ public:
     // Runs the enabling rules over a menu's items.
     void Enable(QMenu& menu);
 
+    // F1 while a menu is open asks for the menus' help.
+    void SetHelpRequest(std::function<void()> help) { m_help = std::move(help); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void Fill(QMenu& menu, std::span<const MenuEntry> entries);
     QAction* AddItem(QMenu& menu, const MenuEntry& entry);
@@ -47,6 +53,7 @@ private:
 
     StateSource m_state;
     CommandSink m_run;
+    std::function<void()> m_help;
     std::map<int, QAction*> m_actions;
     std::map<int, QActionGroup*> m_radioGroupOf;
     QActionGroup* m_currentGroup = nullptr;

@@ -3,6 +3,7 @@
 #include "app/CLSAboutDialog.h"
 #include "app/CLSHelpWindow.h"
 #include "app/CLSMainMenus.h"
+#include "app/HelpTopics.h"
 #include "app/ToolbarImages.h"
 #include "app/WindowChildren.h"
 #include "controls/CLSWndMarquee.h"
@@ -11,9 +12,9 @@
 #include "controls/CLSWndTrackBar.h"
 #include "controls/CLSWordControl.h"
 #include "controls/ControlFonts.h"
+#include "core/MidiOutError.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
-#include "core/MidiOutError.h"
 #include "player/CLSCommandRunner.h"
 #include "player/CLSCommandTables.h"
 #include "player/CLSMenuRules.h"
@@ -273,6 +274,10 @@ void CLSMainWindow::InstallAccelerators() {
         const int id = accel.id;
         connect(shortcut, &QShortcut::activated, this, [this, id] { RunCommand(id); });
     }
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, [this] { ShowHelpTopic(HelpTopics::kMainWindow); });
+    m_menus->SetHelpRequest([this] { ShowHelpTopic(HelpTopics::kMenus); });
 }
 
 void CLSMainWindow::OnSliderNotify(int code, int controlId) {

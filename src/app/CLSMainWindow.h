@@ -24,6 +24,8 @@ class CLSWndSpectrum;
 class CLSWndTimeLabel;
 class CLSWndTrackBar;
 class CLSWordControl;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QToolBar;
 struct WindowChildren;
@@ -66,6 +68,7 @@ public:
     void ShowToolHints(bool on) override;
     void Customize() override;
     void HelpContents() override;
+    void ShowHelpTopic(int topic);
     void About() override;
     void RebuildRecentMenu() override;
     void CheckPlayOrder(int id) override;
@@ -74,6 +77,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateChildren();

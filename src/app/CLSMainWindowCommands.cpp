@@ -4,6 +4,8 @@
 #include "app/CLSHelpWindow.h"
 #include "app/CLSMainMenus.h"
 #include "app/CLSMainWindow.h"
+#include "app/DroppedPaths.h"
+#include "app/HelpTopics.h"
 #include "app/WindowChildren.h"
 #include "core/CLSTString.h"
 #include "platform/MidiOutDevices.h"
@@ -16,6 +18,7 @@
 #include "settings/CLSDRUVSettings.h"
 
 #include <QAction>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QToolBar>
@@ -95,6 +98,27 @@ void CLSMainWindow::HelpContents() {
     if (!m_help)
         m_help = std::make_unique<CLSHelpWindow>();
     m_help->ShowContents();
+}
+
+void CLSMainWindow::ShowHelpTopic(int topic) {
+    if (!m_help)
+        m_help = std::make_unique<CLSHelpWindow>();
+    m_help->ShowTopic(topic);
+}
+
+void CLSMainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedPaths(*event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void CLSMainWindow::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = DroppedPaths(*event->mimeData());
+    if (paths.empty())
+        return;
+    event->acceptProposedAction();
+    // Adding a big folder takes a while; the drag source must not wait for it.
+    QMetaObject::invokeMethod(
+        this, [this, paths] { AddPaths(paths); }, Qt::QueuedConnection);
 }
 
 void CLSMainWindow::About() {

@@ -1,4 +1,6 @@
+#include "app/CLSHelpWindow.h"
 #include "app/CLSMainWindow.h"
+#include "app/HelpTopics.h"
 
 #include "fixtures/TestPaths.h"
 #include "midi/CLSMIDIData.h"
@@ -15,9 +17,13 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -131,6 +137,53 @@ TEST_F(MainWindowTest, PlayPauseThroughTheToolbarCommandKeepsThePosition) {
     window->Shutdown();
     EXPECT_FALSE(engine.IsPlaying());
     EXPECT_FALSE(ReadFileBytes(dir.File("capture.txt")).empty());
+}
+
+TEST_F(MainWindowTest, DroppedFilesAndFoldersAreAddedInTheirOrder) {
+    settings.SetFlag(CLSDRUVSettings::SearchSubFolder, false);
+    const std::string folder = dir.File("songs");
+    std::filesystem::create_directories(folder + "/deeper");
+    WriteFileBytes(folder + "/c.mid", "");
+    WriteFileBytes(folder + "/deeper/d.mid", "");
+    WriteFileBytes(dir.File("b.mid"), "");
+    WriteFileBytes(dir.File("a.mid"), "");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.File("b.mid"))),
+                  QUrl(QStringLiteral("https://example.org/x.mid")),
+                  QUrl::fromLocalFile(QString::fromStdString(folder)),
+                  QUrl::fromLocalFile(QString::fromStdString(dir.File("a.mid")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.get(), &drop);
+    QApplication::processEvents();
+
+    ASSERT_EQ(playlist.Count(), 3u) << "the web link and the subfolder's song are left out";
+    EXPECT_STREQ(playlist.GetPath(0).Text(), dir.File("b.mid").c_str());
+    EXPECT_STREQ(playlist.GetPath(1).Text(), (folder + "/c.mid").c_str());
+    EXPECT_STREQ(playlist.GetPath(2).Text(), dir.File("a.mid").c_str());
+    EXPECT_STREQ(window->MenuAction(kCmdFirstRecent)->text().toUtf8().constData(),
+                 ("&1 " + dir.File("a.mid")).c_str());
+}
+
+TEST_F(MainWindowTest, F1ShowsTheWindowsTopicAndInsideAMenuTheMenusTopic) {
+    auto helpPage = [] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* help = qobject_cast<CLSHelpWindow*>(top))
+                return help->CurrentPage().toStdString();
+        return std::string();
+    };
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    EXPECT_EQ(helpPage(), HelpTopics::PageOf(HelpTopics::kMainWindow));
+
+    QMenu* menu = MenuOf(kCmdPlayPause);
+    menu->popup(window->mapToGlobal(QPoint(0, 0)));
+    QApplication::processEvents();
+    QTest::keyClick(menu, Qt::Key_F1);
+    menu->close();
+    EXPECT_EQ(helpPage(), HelpTopics::PageOf(HelpTopics::kMenus));
 }
 
 } // namespace
