@@ -224,7 +224,11 @@ void CLSMainWindow::CreateToolBar() {
     bar->setIconSize(QSize(ToolbarImages::kWidth, ToolbarImages::kHeight));
     bar->setMovable(false);
     bar->setFloatable(false);
-    bar->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; }"));
+    // The layout gives the toolbar 175 pixels: the style's default margins would push the last
+    // of the five buttons into an overflow menu.
+    bar->setStyleSheet(QStringLiteral("QToolBar { background: transparent; border: none; "
+                                      "spacing: 0px; padding: 0px; }"));
+    bar->setContentsMargins(0, 0, 0, 0);
     for (const ToolButton& button : CLSCommandTables::ToolBar()) {
         QAction* action =
             bar->addAction(ToolbarImages::Icon(button.image), QString::fromUtf8(button.tooltip));
@@ -232,6 +236,10 @@ void CLSMainWindow::CreateToolBar() {
         const int id = button.id;
         connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
     }
+    const int buttonWidth =
+        CLSMainLayout::kToolBarWidth / static_cast<int>(CLSCommandTables::ToolBar().size());
+    for (QAction* action : bar->actions())
+        bar->widgetForAction(action)->setFixedWidth(buttonWidth);
     m_children->toolBar = bar;
     m_toolBarHeight = bar->sizeHint().height();
     m_layout = CLSMainLayout(m_toolBarHeight, m_settings.WindowMode);

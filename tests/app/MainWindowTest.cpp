@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTest>
+#include <QToolBar>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -74,6 +75,11 @@ TEST_F(MainWindowTest, NormalModePlacesTheChildrenOfTheWorkedExample) {
     EXPECT_EQ(At(kChildTimeLabel).topLeft(), QPoint(0, 443 - h));
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(At(kChildTempoSlider + 2 * i), QRect(507, 478 + 44 * i, 289, 17)) << i;
+
+    auto* bar = qobject_cast<QToolBar*>(window->Child(kChildToolBar));
+    ASSERT_NE(bar, nullptr);
+    for (QAction* button : bar->actions())
+        EXPECT_TRUE(bar->widgetForAction(button)->isVisible()) << "in the overflow menu";
 
     // Wider by 100: the playlist keeps its width, the lyrics take the change.
     window->resize(900, window->height());
