@@ -12,6 +12,7 @@ packages=(
   fonts-ipafont-gothic fonts-liberation
   googletest libgtest-dev libbenchmark-dev
   clang desktop-file-utils
+  dbus-daemon
 )
 
 missing=()

@@ -74,6 +74,10 @@ public:
     void CheckPlayOrder(int id) override;
     void CheckDevice(int id) override;
 
+Q_SIGNALS:
+    // The play order's menu mark moved (the setting follows at once).
+    void PlayOrderChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;

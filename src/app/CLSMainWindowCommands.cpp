@@ -132,6 +132,7 @@ void CLSMainWindow::RebuildRecentMenu() {
 
 void CLSMainWindow::CheckPlayOrder(int id) {
     m_menus->CheckRadio(id);
+    Q_EMIT PlayOrderChanged();
 }
 
 void CLSMainWindow::CheckDevice(int id) {

@@ -112,6 +112,7 @@ CLSPlaybackFlow::CLSPlaybackFlow(CLSMIDIData& engine, CLSPlayList& playlist,
 }
 
 CLSPlaybackFlow::~CLSPlaybackFlow() {
+    m_listener = nullptr; // whoever listens may already be gone
     HaltPlayback(true);
 }
 
@@ -143,6 +144,7 @@ void CLSPlaybackFlow::LoadCurrentSong() {
     m_views.marquee->SetTexts(lines);
     // Laid-out karaoke and lyric-event songs carry durations too, so they wipe in time as well.
     m_views.lyrics->SetTimedWipe(m_engine.GetXF() == 1 || m_engine.HasLyricLayout());
+    Tell(Change::State);
 }
 
 bool CLSPlaybackFlow::StartPlayback() {
@@ -160,6 +162,7 @@ bool CLSPlaybackFlow::StartPlayback() {
     m_views.lyrics->Start();
     m_views.spectrum->Start();
     UpdateTempo();
+    Tell(Change::State);
     return true;
 }
 
@@ -168,12 +171,14 @@ void CLSPlaybackFlow::HaltPlayback(bool atOnce) {
     m_engine.Stop();
     m_views.spectrum->Stop(atOnce);
     JoinPositionThread();
+    Tell(Change::State);
 }
 
 void CLSPlaybackFlow::StopPlayback(bool atOnce) {
     HaltPlayback(atOnce);
     m_views.seekBar->SetPos(0);
     m_views.timeLabel->SetSeconds(0);
+    Tell(Change::State);
 }
 
 void CLSPlaybackFlow::PlayPause() {
@@ -277,6 +282,7 @@ void CLSPlaybackFlow::SeekChosen(int position) {
     m_views.timeLabel->SetSeconds(static_cast<unsigned>(position) / 1000);
     if (wasPlaying)
         StartPlayback();
+    Tell(Change::Seeked);
 }
 
 void CLSPlaybackFlow::SeekTracking(int position) {
@@ -306,12 +312,39 @@ void CLSPlaybackFlow::UpdateTempo() {
     const int percent = m_views.tempoSlider->GetValue();
     m_views.tempoLabel->SetText(CLSStatusTexts::Tempo(percent, m_engine.GetTempo()));
     m_engine.SetTempoPercent(percent);
+    Tell(Change::State);
 }
 
 void CLSPlaybackFlow::UpdateVolume() {
     const int percent = m_views.volumeSlider->GetValue();
     m_views.volumeLabel->SetText(CLSStatusTexts::Volume(percent));
     m_engine.SetVolume(percent, percent);
+    Tell(Change::State);
+}
+
+void CLSPlaybackFlow::SetVolume(int percent) {
+    m_views.volumeSlider->SetValue(std::clamp(percent, kVolumeMin, kVolumeMax));
+    UpdateVolume();
+}
+
+void CLSPlaybackFlow::SetTempo(int percent) {
+    m_views.tempoSlider->SetValue(std::clamp(percent, kTempoMin, kTempoMax));
+    UpdateTempo();
+}
+
+CLSPlaybackFlow::State CLSPlaybackFlow::GetState() const {
+    if (!m_engine.IsLoaded())
+        return State::NoSong;
+    // Started by the shell and not yet stopped, even if the engine ended on its own.
+    if (HasPositionThread() || m_engine.IsPlaying())
+        return State::Playing;
+    // A pause keeps the position; a stop goes back to 0 (as play/pause tells them apart).
+    return GetPosition() > 0 ? State::Paused : State::Stopped;
+}
+
+void CLSPlaybackFlow::Tell(Change change) const {
+    if (m_listener)
+        m_listener(change);
 }
 
 void CLSPlaybackFlow::UpdateKey() {

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -32,6 +33,13 @@ public:
     static constexpr int kKeyMin = -12;
     static constexpr int kKeyMax = 12;
     static constexpr std::chrono::milliseconds kPositionPeriod{100};
+
+    // The shell's playback as a desktop's media controls see it.
+    enum class State { NoSong, Stopped, Paused, Playing };
+    // What a listener is told: something it shows may have changed (the song, the state, the
+    // volume or tempo), or the position jumped.
+    enum class Change { State, Seeked };
+    using Listener = std::function<void(Change)>;
 
     // Sets the sliders to their start values (tempo 100, volume 100, key 0) and writes the
     // tempo and key labels.
@@ -87,6 +95,18 @@ public:
 
     bool HasPositionThread() const noexcept { return m_positionThread.joinable(); }
 
+    // ---- For controls outside the window (the desktop's media keys) ----
+    State GetState() const;
+    // The seek bar's position, ms.
+    int GetPosition() const { return m_views.seekBar->GetPos(); }
+    int GetVolume() const { return m_views.volumeSlider->GetValue(); }
+    int GetTempo() const { return m_views.tempoSlider->GetValue(); }
+    // As if the user had moved the slider there; kept in the slider's range.
+    void SetVolume(int percent);
+    void SetTempo(int percent);
+    // Called on the window's thread after each change; an empty one stops the calls.
+    void SetListener(Listener listener) { m_listener = std::move(listener); }
+
 private:
     struct OwnViews;
 
@@ -95,6 +115,7 @@ private:
     void PositionLoop();
     void FollowPlayOrder();
     void StepSlider(SliderView& slider, int delta, int minimum, int maximum);
+    void Tell(Change change) const;
 
     CLSMIDIData& m_engine;
     CLSPlayList& m_playlist;
@@ -104,6 +125,7 @@ private:
     OwnerWindow m_owner = nullptr;
     CLSRandom m_random;
     std::chrono::milliseconds m_period = kPositionPeriod;
+    Listener m_listener;
 
     std::thread m_positionThread;
     std::mutex m_wakeMutex;

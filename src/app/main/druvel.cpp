@@ -2,6 +2,7 @@
 // the command line, the event loop, and the settings written at a normal end.
 #include "app/CLSInstanceChannel.h"
 #include "app/CLSMainWindow.h"
+#include "app/CLSMprisService.h"
 #include "app/DruvelApplication.h"
 #include "app/MessageBoxReporter.h"
 #include "app/TerminationSignals.h"
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
     CLSPlayList playlist;
     std::optional<SynthWarmUp> warmUp;
     std::unique_ptr<CLSMainWindow> window;
+    std::unique_ptr<CLSMprisService> mpris; // goes before the window it drives
     CLSInstanceChannel channel;
     TerminationSignals termination;
     bool handedOver = false;
@@ -96,6 +98,12 @@ int main(int argc, char** argv) {
             warmUp.emplace();
         window->RestorePlayList();
         window->AddPaths(paths);
+        // Media keys and desktop controls; without a session bus the player is as it was.
+        if (CLSMprisService::SessionBusExists()) {
+            mpris = std::make_unique<CLSMprisService>(*window, engine, playlist, settings);
+            if (!mpris->Register(QDBusConnection::sessionBus()))
+                mpris.reset();
+        }
         QObject::connect(&app, &QGuiApplication::lastWindowClosed, &app, &QCoreApplication::quit);
         QObject::connect(&termination, &TerminationSignals::received, window.get(),
                          &QWidget::close);
@@ -103,6 +111,7 @@ int main(int argc, char** argv) {
     });
     if (handedOver || app.Failed())
         return handedOver ? 0 : code;
+    mpris.reset();
     window.reset();
     settings.ArcOpenDlgWidth = playlist.GetArchiveDialogWidth();
     settings.ArcOpenDlgHeight = playlist.GetArchiveDialogHeight();
