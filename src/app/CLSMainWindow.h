@@ -87,6 +87,7 @@ private:
     void ApplySizeLimits();
     void ShowChildren();
     void RunCommand(int id);
+    void ShowHelpTopic(int topic);
     void OnSliderNotify(int code, int controlId);
     WindowPlacement CurrentPlacement() const;
     int FrameHeight() const;

@@ -14,6 +14,7 @@
 #include "playlist/CLSPlayList.h"
 #include "playlist/ui/CLSPlayListWidget.h"
 #include "settings/CLSDRUVSettings.h"
+#include "settings/ui/CLSCustomizeSheet.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -84,7 +85,11 @@ void CLSMainWindow::SavePlayList() {
 }
 
 void CLSMainWindow::Customize() {
-    // The Customize sheet arrives with the dialogs.
+    CLSCustomizeSheet sheet(m_settings, this);
+    // Once per page that applied, as the sheet reports each.
+    sheet.SetApplied([this] { m_runner->ApplySettings(); });
+    sheet.SetShowHelp([this](int topic) { ShowHelpTopic(topic); });
+    sheet.exec();
 }
 
 void CLSMainWindow::Close() {
@@ -95,6 +100,12 @@ void CLSMainWindow::HelpContents() {
     if (!m_help)
         m_help = std::make_unique<CLSHelpWindow>();
     m_help->ShowContents();
+}
+
+void CLSMainWindow::ShowHelpTopic(int topic) {
+    if (!m_help)
+        m_help = std::make_unique<CLSHelpWindow>();
+    m_help->ShowTopic(topic);
 }
 
 void CLSMainWindow::About() {
