@@ -43,31 +43,6 @@ TEST(CustomizeNumber, ANumberBeyondThirtyTwoBitsStaysTooLarge) {
     EXPECT_EQ(CLSCustomizePages::ReadNumber("99999999999999999999999"), UINT32_MAX);
 }
 
-TEST_F(CustomizePages, EachPageOpensWithTheRecordsValues) {
-    settings.SetRecentMax(7);
-    settings.SetFlag(CLSDRUVSettings::SearchSubFolder, false);
-    settings.SetFlag(CLSDRUVSettings::RestorePlayList, true);
-    settings.MeterWidth = 33;
-    settings.SpectrumType = 2;
-    settings.SetFlag(CLSDRUVSettings::DigitalSpectrum, false);
-    settings.WordTraceAheadTime = 450;
-    settings.SetFlag(CLSDRUVSettings::NoSendExclusive, true);
-
-    const CustomizeGeneralValues general = pages.General();
-    EXPECT_EQ(general.recentMax, "7");
-    EXPECT_FALSE(general.searchSubFolder);
-    EXPECT_FALSE(general.permitMultiExecute);
-    EXPECT_TRUE(general.restorePlayList);
-    const CustomizeSpectrumValues spectrum = pages.Spectrum();
-    EXPECT_EQ(spectrum.meterWidth, "33");
-    EXPECT_EQ(spectrum.spectrumType, 2);
-    EXPECT_FALSE(spectrum.digital);
-    const CustomizeMidiValues midi = pages.Midi();
-    EXPECT_EQ(midi.wordTraceAheadTime, "450");
-    EXPECT_TRUE(midi.noSendExclusive);
-    EXPECT_FALSE(midi.adjustVelocity);
-}
-
 TEST_F(CustomizePages, ARefusedRecentMaximumTakesNothingFromItsPage) {
     CustomizeGeneralValues page = pages.General();
     page.recentMax = "40000";
@@ -99,26 +74,6 @@ TEST_F(CustomizePages, ALowerRecentMaximumKeepsTheMostRecentFiles) {
     page.recentMax = "32767";
     EXPECT_EQ(pages.Apply(page), std::nullopt);
     EXPECT_EQ(settings.RecentMax(), 32767);
-}
-
-TEST_F(CustomizePages, EmptyFieldsAreZeroWhichOnlyTheWidthRefuses) {
-    CustomizeGeneralValues general = pages.General();
-    general.recentMax.clear();
-    EXPECT_EQ(pages.Apply(general), std::nullopt);
-    EXPECT_EQ(settings.RecentMax(), 0);
-    EXPECT_TRUE(settings.RecentFiles().empty());
-
-    CustomizeMidiValues midi = pages.Midi();
-    midi.wordTraceAheadTime.clear();
-    EXPECT_EQ(pages.Apply(midi), std::nullopt);
-    EXPECT_EQ(settings.WordTraceAheadTime, 0);
-
-    CustomizeSpectrumValues spectrum = pages.Spectrum();
-    spectrum.meterWidth.clear();
-    spectrum.digital = false;
-    EXPECT_EQ(pages.Apply(spectrum), kWidthWarning);
-    EXPECT_EQ(settings.MeterWidth, 14);
-    EXPECT_TRUE(settings.GetFlag(CLSDRUVSettings::DigitalSpectrum));
 }
 
 TEST_F(CustomizePages, TheWidthAndTheLyricTimingKeepTheirRanges) {

@@ -227,6 +227,16 @@ TEST_F(CustomizeSheet, ThePreviewIsTheRecordsGradientInASixPixelBlackFrame) {
     EXPECT_GT(qBlue(last), 200);
 }
 
+TEST_F(CustomizeSheet, APageBuiltAfterOpeningGetsAllTheRoomItNeeds) {
+    auto sheet = Open();
+    sheet->show();
+    QApplication::processEvents();
+    Visit(*sheet, {1});
+    QTest::qWait(50);
+    const auto* page = static_cast<CLSCustomizeSpectrumPage*>(sheet->Page(1));
+    EXPECT_EQ(page->Preview().size(), page->Preview().sizeHint()) << "the preview is squeezed";
+}
+
 TEST_F(CustomizeSheet, ApplyRunsOncePerBuiltPage) {
     CLSCustomizePages::SetLastPage(CLSCustomizePages::kSpectrum);
     auto sheet = Open();

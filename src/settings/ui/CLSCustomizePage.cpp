@@ -12,6 +12,13 @@
 CLSCustomizePage::CLSCustomizePage(CLSCustomizePages& pages, Changed changed, QWidget* parent)
     : QWidget(parent), m_pages(pages), m_changed(std::move(changed)) {}
 
+QSize CLSCustomizePage::DialogUnits(const QFontMetrics& metrics, int x, int y) {
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int across = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    const int down = metrics.height();
+    return {(x * across + 2) / 4, (y * down + 4) / 8};
+}
+
 CLSNumberEdit* CLSCustomizePage::NumberFieldOf(int page) {
     const CLSCustomizePages::Range& range = CLSCustomizePages::RangeOf(page);
     return new CLSNumberEdit(static_cast<int>(range.minimum), static_cast<int>(range.maximum));

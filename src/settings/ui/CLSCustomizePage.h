@@ -8,6 +8,7 @@
 
 class CLSCustomizePages;
 class CLSNumberEdit;
+class QFontMetrics;
 class QHBoxLayout;
 
 // One page of the Customize sheet: it shows part of the settings record and takes it back
@@ -21,6 +22,10 @@ public:
     virtual std::optional<std::string> Apply() = 0;
     // The field a refused number is corrected in.
     virtual CLSNumberEdit* NumberField() const = 0;
+
+    // Dialog units of the original layout in pixels of `metrics`' font: a quarter of the
+    // average letter width across, an eighth of the line height down.
+    static QSize DialogUnits(const QFontMetrics& metrics, int x, int y);
 
 protected:
     CLSCustomizePage(CLSCustomizePages& pages, Changed changed, QWidget* parent);

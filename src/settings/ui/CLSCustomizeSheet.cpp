@@ -6,6 +6,8 @@
 #include "settings/ui/CLSNumberEdit.h"
 
 #include <QColorDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
@@ -16,6 +18,9 @@ namespace {
 
 // Help topics of the pages, in page order.
 constexpr int kFirstPageTopic = 103;
+// A page of the original layout, in dialog units.
+constexpr int kPageWidth = 220;
+constexpr int kPageHeight = 150;
 
 const char16_t* const kPageCaptions[CLSCustomizePages::kPageCount] = {
     u"一般",
@@ -48,10 +53,18 @@ CLSCustomizeSheet::CLSCustomizeSheet(CLSDRUVSettings& settings, QWidget* owner)
 
     for (const char16_t* caption : kPageCaptions) {
         auto* holder = new QWidget;
-        auto* holderLayout = new QVBoxLayout(holder);
+        // The original page size as a floor; a page that needs more still gets it.
+        const QSize page =
+            CLSCustomizePage::DialogUnits(QFontMetrics(font()), kPageWidth, kPageHeight);
+        auto* holderLayout = new QGridLayout(holder);
         holderLayout->setContentsMargins(0, 0, 0, 0);
+        holderLayout->setColumnMinimumWidth(0, page.width());
+        holderLayout->setRowMinimumHeight(0, page.height());
         m_tabs->addTab(holder, QString::fromUtf16(caption));
     }
+    Button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    Button(QDialogButtonBox::Apply)->setText(QStringLiteral("適用(&A)"));
+    Button(QDialogButtonBox::Help)->setText(QStringLiteral("ヘルプ"));
     Button(QDialogButtonBox::Apply)->setEnabled(false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
@@ -86,22 +99,26 @@ void CLSCustomizeSheet::EnsurePage(int index) {
     if (Page(index) != nullptr || index < 0 || index >= CLSCustomizePages::kPageCount)
         return;
     const auto changed = [this] { MarkChanged(); };
+    // Built inside its tab, so it measures with the sheet's font from the start.
+    QWidget* holder = m_tabs->widget(index);
     CLSCustomizePage* page = nullptr;
     switch (index) {
     case CLSCustomizePages::kGeneral:
-        page = new CLSCustomizeGeneralPage(m_pages, changed);
+        page = new CLSCustomizeGeneralPage(m_pages, changed, holder);
         break;
     case CLSCustomizePages::kSpectrum:
-        page =
-            new CLSCustomizeSpectrumPage(m_pages, changed, [this](QWidget* owner, QColor initial) {
+        page = new CLSCustomizeSpectrumPage(
+            m_pages, changed,
+            [this](QWidget* owner, QColor initial) {
                 return m_chooser ? m_chooser(owner, initial) : std::nullopt;
-            });
+            },
+            holder);
         break;
     default:
-        page = new CLSCustomizeMidiPage(m_pages, changed);
+        page = new CLSCustomizeMidiPage(m_pages, changed, holder);
         break;
     }
-    m_tabs->widget(index)->layout()->addWidget(page);
+    static_cast<QGridLayout*>(holder->layout())->addWidget(page, 0, 0);
     m_built[static_cast<std::size_t>(index)] = page;
     m_pages.Create(index);
     m_pages.Activate(index);
@@ -140,6 +157,9 @@ int CLSCustomizeSheet::ApplyPages() {
 bool CLSCustomizeSheet::ApplyAll() {
     ApplyPages();
     if (m_firstRefused < 0) {
+        Button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+        Button(QDialogButtonBox::Apply)->setText(QStringLiteral("適用(&A)"));
+        Button(QDialogButtonBox::Help)->setText(QStringLiteral("ヘルプ"));
         Button(QDialogButtonBox::Apply)->setEnabled(false);
         return true;
     }

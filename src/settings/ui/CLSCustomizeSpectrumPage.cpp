@@ -17,8 +17,9 @@
 
 namespace {
 
-// The preview's place in the original layout, 20 x 78 dialog units at the 9-point face.
-constexpr QSize kPreviewSize(30, 117);
+// The preview's place in the original layout, in dialog units.
+constexpr int kPreviewWidth = 20;
+constexpr int kPreviewHeight = 78;
 
 const char16_t* const kKinds[] = {
     u"トラック，チャンネル毎に楽器を区別する",
@@ -86,7 +87,8 @@ QWidget* CLSCustomizeSpectrumPage::CreateColorGroup() {
         connect(button, &QPushButton::clicked, this, [this, i] { ChooseColor(i); });
         buttons->addWidget(button);
     }
-    m_preview = new CLSColorPreview(m_pages.Settings().SpectrumColors, kPreviewSize);
+    m_preview = new CLSColorPreview(m_pages.Settings().SpectrumColors,
+                                    DialogUnits(fontMetrics(), kPreviewWidth, kPreviewHeight));
     auto* row = new QHBoxLayout(group);
     row->addLayout(buttons);
     row->addSpacing(8);
