@@ -16,6 +16,7 @@
 #include "playlist/CLSPlayList.h"
 #include "playlist/ui/CLSPlayListWidget.h"
 #include "settings/CLSDRUVSettings.h"
+#include "settings/ui/CLSCustomizeSheet.h"
 
 #include <QAction>
 #include <QDropEvent>
@@ -87,7 +88,11 @@ void CLSMainWindow::SavePlayList() {
 }
 
 void CLSMainWindow::Customize() {
-    // The Customize sheet arrives with the dialogs.
+    CLSCustomizeSheet sheet(m_settings, this);
+    // Once per page that applied, as the sheet reports each.
+    sheet.SetApplied([this] { m_runner->ApplySettings(); });
+    sheet.SetShowHelp([this](int topic) { ShowHelpTopic(topic); });
+    sheet.exec();
 }
 
 void CLSMainWindow::Close() {

@@ -12,13 +12,18 @@
 #include "player/CommandId.h"
 #include "playlist/CLSPlayList.h"
 #include "settings/CLSDRUVSettings.h"
+#include "settings/ui/CLSCustomizePage.h"
+#include "settings/ui/CLSCustomizeSheet.h"
+#include "settings/ui/CLSNumberEdit.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -190,6 +195,29 @@ TEST_F(MainWindowTest, F1ShowsTheWindowsTopicAndInsideAMenuTheMenusTopic) {
     QTest::keyClick(menu, Qt::Key_F1);
     menu->close();
     EXPECT_EQ(helpPage(), HelpTopics::PageOf(HelpTopics::kMenus));
+}
+
+TEST_F(MainWindowTest, CustomizeAppliesAtOnceAndTheFileMenuFollowsTheNewMaximum) {
+    for (int i = 1; i <= 10; ++i)
+        settings.AddRecentFile(CLSTString(("/songs/" + std::to_string(i) + ".mid").c_str()));
+    window->RebuildRecentMenu();
+    ASSERT_NE(window->MenuAction(kCmdFirstRecent + 9), nullptr);
+    bool found = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* sheet = qobject_cast<CLSCustomizeSheet*>(top);
+            if (sheet == nullptr || !sheet->isVisible())
+                continue;
+            found = sheet->parentWidget() == window.get();
+            sheet->Page(0)->NumberField()->SetText(QStringLiteral("3"));
+            sheet->Button(QDialogButtonBox::Ok)->click();
+        }
+    });
+    window->Commands().Run(kCmdCustomize);
+    EXPECT_TRUE(found) << "the sheet is owned by the window";
+    EXPECT_EQ(settings.RecentMax(), 3);
+    EXPECT_NE(window->MenuAction(kCmdFirstRecent + 2), nullptr);
+    EXPECT_EQ(window->MenuAction(kCmdFirstRecent + 3), nullptr);
 }
 
 } // namespace
