@@ -11,9 +11,9 @@
 #include "controls/CLSWndTrackBar.h"
 #include "controls/CLSWordControl.h"
 #include "controls/ControlFonts.h"
+#include "core/MidiOutError.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
-#include "core/MidiOutError.h"
 #include "player/CLSCommandRunner.h"
 #include "player/CLSCommandTables.h"
 #include "player/CLSMenuRules.h"
@@ -21,6 +21,7 @@
 #include "player/CommandId.h"
 #include "playlist/CLSPlayList.h"
 #include "playlist/ui/CLSPlayListWidget.h"
+#include "playlist/ui/PlayListMarkerImages.h"
 #include "settings/CLSDRUVSettings.h"
 
 #include <QAction>
@@ -155,6 +156,8 @@ void CLSMainWindow::CreateChildren() {
     c.splitter->SetPosition(
         CLSMainLayout::SplitterCentreFor(m_settings.Width, m_settings.PlayListWidth));
     c.playList = new CLSPlayListWidget(c.playListModel, m_client);
+    c.playListModel.SetMarkerImages(PlayListMarkerImages::Icon(PlayListMarkerImages::kPlain),
+                                    PlayListMarkerImages::Icon(PlayListMarkerImages::kCurrent));
     c.playList->setColumnWidth(CLSPlayListModel::kColumnName, m_settings.PlayListFileNameWidth);
     c.playList->setColumnWidth(CLSPlayListModel::kColumnLength, m_settings.PlayListLengthWidth);
     m_playlist.SetView(&c.playListModel);

@@ -11,7 +11,9 @@
 #include "playlist/CLSPlayList.h"
 #include "settings/CLSDRUVSettings.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -131,6 +133,24 @@ TEST_F(MainWindowTest, PlayPauseThroughTheToolbarCommandKeepsThePosition) {
     window->Shutdown();
     EXPECT_FALSE(engine.IsPlaying());
     EXPECT_FALSE(ReadFileBytes(dir.File("capture.txt")).empty());
+}
+
+TEST_F(MainWindowTest, TheLoadedSongsRowCarriesTheCurrentMarker) {
+    window->AddPaths({kDemo, kDemo});
+    const QAbstractItemModel& rows =
+        *static_cast<QAbstractItemView*>(window->Child(kChildPlayList))->model();
+    const auto marker = [&](int row) {
+        return rows.data(rows.index(row, 0), Qt::DecorationRole).value<QIcon>();
+    };
+    ASSERT_FALSE(marker(0).isNull());
+    ASSERT_FALSE(marker(1).isNull());
+    const QImage current = marker(0).pixmap(15).toImage();
+    const QImage plain = marker(1).pixmap(15).toImage();
+    EXPECT_NE(current, plain);
+    window->Commands().Run(kCmdNext); // loads and plays the second row
+    window->Shutdown();
+    EXPECT_EQ(marker(1).pixmap(15).toImage(), current);
+    EXPECT_EQ(marker(0).pixmap(15).toImage(), plain);
 }
 
 } // namespace
