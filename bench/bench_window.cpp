@@ -188,6 +188,33 @@ BENCHMARK(BM_WindowAddFolder)
     ->UseManualTime()
     ->Iterations(1);
 
+// Songs appended one at a time (as a second instance hands over paths), each told to the
+// view on its own: next to the folder add, what a view costs per row without the batching.
+void BM_WindowAppendSongs(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    std::vector<CLSTString> paths;
+    for (int i = 0; i < count; ++i)
+        paths.emplace_back(("/music/collection/song " + std::to_string(i) + ".mid").c_str());
+    double cpuMs = 0;
+    for (auto _ : state) {
+        auto w = std::make_unique<Window>();
+        const Clock::time_point start = Clock::now();
+        const double cpuStart = CpuMs();
+        for (const CLSTString& path : paths)
+            w->playlist.AppendSong(path);
+        ProcessEvents();
+        state.SetIterationTime(MsSince(start) / 1000.0);
+        cpuMs = CpuMs() - cpuStart;
+    }
+    state.counters["cpu_ms"] = cpuMs;
+}
+BENCHMARK(BM_WindowAppendSongs)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(1);
+
 // Page Down from the first row to the last; a frame is the key, its events and the repaint.
 void BM_WindowPageThrough(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
