@@ -30,6 +30,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <malloc.h>
 #include <map>
 #include <memory>
 #include <string>
@@ -67,6 +68,10 @@ double CpuMs() {
     getrusage(RUSAGE_SELF, &usage);
     const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
+double HeapInUse() {
+    return static_cast<double>(mallinfo2().uordblks);
 }
 
 // Lets the peak resident size start again from the present one.
@@ -162,10 +167,14 @@ void BM_WindowAddFolder(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     const std::string& folder = SongFolder(count);
     double growthMb = 0;
+    double heapMb = 0;
     double cpuMs = 0;
     for (auto _ : state) {
         auto w = std::make_unique<Window>();
         ProcessEvents();
+        // What earlier runs freed goes back first, so the growth is this add's own.
+        malloc_trim(0);
+        const double heapBefore = HeapInUse();
         const double before = StatusKb("VmRSS");
         ResetPeakResident();
         const Clock::time_point start = Clock::now();
@@ -175,10 +184,12 @@ void BM_WindowAddFolder(benchmark::State& state) {
         state.SetIterationTime(MsSince(start) / 1000.0);
         cpuMs = CpuMs() - cpuStart;
         growthMb = (StatusKb("VmHWM") - before) / 1024.0;
+        heapMb = (HeapInUse() - heapBefore) / 1e6;
         if (w->playlist.Count() != static_cast<unsigned>(count))
             state.SkipWithError("not every song was added");
     }
     state.counters["peak_rss_growth_MB"] = growthMb;
+    state.counters["heap_MB"] = heapMb;
     state.counters["cpu_ms"] = cpuMs;
 }
 BENCHMARK(BM_WindowAddFolder)
