@@ -22,6 +22,7 @@
 #include "player/CommandId.h"
 #include "playlist/CLSPlayList.h"
 #include "playlist/ui/CLSPlayListWidget.h"
+#include "playlist/ui/PlayListMarkerImages.h"
 #include "settings/CLSDRUVSettings.h"
 
 #include <QAction>
@@ -156,6 +157,8 @@ void CLSMainWindow::CreateChildren() {
     c.splitter->SetPosition(
         CLSMainLayout::SplitterCentreFor(m_settings.Width, m_settings.PlayListWidth));
     c.playList = new CLSPlayListWidget(c.playListModel, m_client);
+    c.playListModel.SetMarkerImages(PlayListMarkerImages::Icon(PlayListMarkerImages::kPlain),
+                                    PlayListMarkerImages::Icon(PlayListMarkerImages::kCurrent));
     c.playList->setColumnWidth(CLSPlayListModel::kColumnName, m_settings.PlayListFileNameWidth);
     c.playList->setColumnWidth(CLSPlayListModel::kColumnLength, m_settings.PlayListLengthWidth);
     m_playlist.SetView(&c.playListModel);

@@ -251,6 +251,11 @@ PlayOrderStep CLSPlayList::AdvanceByPlayOrder(int playType, CLSRandom& random) {
 bool CLSPlayList::Add(const CLSTString& path, bool searchSubfolders) {
     if (m_busy)
         m_busy(true);
+    m_view->BeginAppending();
+    struct EndOnExit {
+        CLSPlayListView& view;
+        ~EndOnExit() { view.EndAppending(); }
+    } end{*m_view};
     const bool result = CLSPlayListAdder(*this).Add(path, searchSubfolders);
     if (m_busy)
         m_busy(false);

@@ -23,4 +23,9 @@ public:
     virtual int GetImage(unsigned index) const = 0;
     virtual void SetImage(unsigned index, int image) = 0;
     virtual void EnsureVisible(unsigned index) = 0;
+
+    // Brackets one add of songs (a folder, a playlist file, an archive): a view may show the
+    // rows appended in between as one change. Any other call in between sees every row.
+    virtual void BeginAppending() {}
+    virtual void EndAppending() {}
 };

@@ -16,7 +16,9 @@
 #include "settings/ui/CLSCustomizeSheet.h"
 #include "settings/ui/CLSNumberEdit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -218,6 +220,23 @@ TEST_F(MainWindowTest, CustomizeAppliesAtOnceAndTheFileMenuFollowsTheNewMaximum)
     EXPECT_EQ(settings.RecentMax(), 3);
     EXPECT_NE(window->MenuAction(kCmdFirstRecent + 2), nullptr);
     EXPECT_EQ(window->MenuAction(kCmdFirstRecent + 3), nullptr);
+
+TEST_F(MainWindowTest, TheLoadedSongsRowCarriesTheCurrentMarker) {
+    window->AddPaths({kDemo, kDemo});
+    const QAbstractItemModel& rows =
+        *static_cast<QAbstractItemView*>(window->Child(kChildPlayList))->model();
+    const auto marker = [&](int row) {
+        return rows.data(rows.index(row, 0), Qt::DecorationRole).value<QIcon>();
+    };
+    ASSERT_FALSE(marker(0).isNull());
+    ASSERT_FALSE(marker(1).isNull());
+    const QImage current = marker(0).pixmap(15).toImage();
+    const QImage plain = marker(1).pixmap(15).toImage();
+    EXPECT_NE(current, plain);
+    window->Commands().Run(kCmdNext); // loads and plays the second row
+    window->Shutdown();
+    EXPECT_EQ(marker(1).pixmap(15).toImage(), current);
+    EXPECT_EQ(marker(0).pixmap(15).toImage(), plain);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "fixtures/TestPaths.h"
 #include "playlist/CLSPlayList.h"
 #include "playlist/ui/CLSPlayListModel.h"
 
@@ -9,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -124,6 +126,51 @@ TEST_F(PlayListModelTest, ManyRowsAreServedOnDemand) {
     ASSERT_EQ(model.rowCount(), 10000);
     EXPECT_EQ(Text(9999, 0), QStringLiteral("9999.mid"));
     EXPECT_EQ(Text(9999, 0, Qt::ToolTipRole), QString::fromUtf8("ファイル名: /m/9999.mid"));
+}
+
+// A folder of songs reaches the view as one insert: a view told of 100,000 rows one by one
+// spends seconds on the signals alone.
+TEST_F(PlayListModelTest, AFolderIsAddedToTheViewInOneInsert) {
+    TempDir dir;
+    for (int i = 0; i < 50; ++i)
+        WriteFileBytes(dir.File("song " + std::to_string(100 + i) + ".mid"), "");
+    playlist.AppendSong("/music/first.mid");
+    std::vector<std::pair<int, int>> inserts;
+    QObject::connect(&model, &QAbstractItemModel::rowsInserted,
+                     [&](const QModelIndex&, int first, int last) {
+                         inserts.emplace_back(first, last);
+                         EXPECT_EQ(model.rowCount(), last + 1) << "the rows exist when told";
+                     });
+    EXPECT_TRUE(playlist.Add(CLSTString(dir.Path().c_str()), false));
+    ASSERT_EQ(inserts, (std::vector<std::pair<int, int>>{{1, 50}}));
+    EXPECT_EQ(Text(50, 0), QStringLiteral("song 149.mid"));
+
+    // Later single songs are told at once, as before.
+    playlist.AppendSong("/music/last.mid");
+    EXPECT_EQ(model.rowCount(), 52);
+}
+
+// Anything that touches a row while songs are still being appended first tells the view of
+// the rows it does not know yet, so no change ever names a row the view has not seen.
+TEST_F(PlayListModelTest, AChangeDuringAnAddFirstShowsTheAppendedRows) {
+    std::vector<std::string> told;
+    QObject::connect(
+        &model, &QAbstractItemModel::rowsInserted, [&](const QModelIndex&, int first, int last) {
+            told.push_back("insert " + std::to_string(first) + "-" + std::to_string(last));
+        });
+    QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                     [&](const QModelIndex& from, const QModelIndex&) {
+                         told.push_back("change " + std::to_string(from.row()));
+                     });
+    model.BeginAppending();
+    for (const char* path : {"/a.mid", "/b.mid", "/c.mid"})
+        playlist.AppendSong(path);
+    EXPECT_EQ(model.rowCount(), 0);
+    EXPECT_FALSE(model.data(model.index(2, 0)).isValid());
+    playlist.SetCurrent(2);
+    model.EndAppending();
+    EXPECT_EQ(told, (std::vector<std::string>{"insert 0-2", "change 2"}));
+    EXPECT_EQ(model.rowCount(), 3);
 }
 
 } // namespace

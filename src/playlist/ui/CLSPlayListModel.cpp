@@ -35,11 +35,11 @@ void AppendField(QString& text, const char* caption, const CLSTString& value,
 CLSPlayListModel::CLSPlayListModel(const CLSPlayList& playlist, QObject* parent)
     : QAbstractTableModel(parent), m_playlist(playlist) {}
 
-void CLSPlayListModel::SetMarkerImages(const QPixmap& plain, const QPixmap& current) {
+void CLSPlayListModel::SetMarkerImages(const QIcon& plain, const QIcon& current) {
     m_markers[0] = plain;
     m_markers[1] = current;
-    if (RowCount() > 0)
-        Q_EMIT dataChanged(index(0, kColumnName), index(static_cast<int>(RowCount()) - 1, 0),
+    if (m_shownRows > 0)
+        Q_EMIT dataChanged(index(0, kColumnName), index(static_cast<int>(m_shownRows) - 1, 0),
                            {Qt::DecorationRole});
 }
 
@@ -59,7 +59,7 @@ QString CLSPlayListModel::ToolTipText(const CLSMusicInfo& entry) {
 }
 
 int CLSPlayListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(RowCount());
+    return parent.isValid() ? 0 : static_cast<int>(m_shownRows);
 }
 
 int CLSPlayListModel::columnCount(const QModelIndex& parent) const {
@@ -71,7 +71,7 @@ QVariant CLSPlayListModel::data(const QModelIndex& index, int role) const {
         return {};
     const unsigned row = static_cast<unsigned>(index.row());
     const CLSMusicInfo* entry = m_playlist.GetEntry(row);
-    if (!entry || row >= RowCount())
+    if (!entry || row >= m_shownRows)
         return {};
     switch (role) {
     case Qt::DisplayRole:
@@ -84,7 +84,7 @@ QVariant CLSPlayListModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         if (index.column() != kColumnName)
             return {};
-        if (const QPixmap& marker = m_markers[GetImage(row) == 1 ? 1 : 0]; !marker.isNull())
+        if (const QIcon& marker = m_markers[GetImage(row) == 1 ? 1 : 0]; !marker.isNull())
             return marker;
         return {};
     case Qt::BackgroundRole:
@@ -123,21 +123,42 @@ Qt::ItemFlags CLSPlayListModel::flags(const QModelIndex& index) const {
 
 void CLSPlayListModel::InsertRow(unsigned index) {
     const unsigned at = std::min(index, RowCount());
+    if (m_appending > 0 && at == RowCount()) {
+        m_rows.InsertRow(at);
+        return;
+    }
+    PublishRows();
     beginInsertRows(QModelIndex(), static_cast<int>(at), static_cast<int>(at));
     m_rows.InsertRow(at);
+    m_shownRows = RowCount();
     endInsertRows();
+}
+
+void CLSPlayListModel::PublishRows() {
+    if (m_shownRows >= RowCount())
+        return;
+    beginInsertRows(QModelIndex(), static_cast<int>(m_shownRows), static_cast<int>(RowCount()) - 1);
+    m_shownRows = RowCount();
+    endInsertRows();
+}
+
+void CLSPlayListModel::EndAppending() {
+    if (m_appending > 0 && --m_appending == 0)
+        PublishRows();
 }
 
 void CLSPlayListModel::DeleteRow(unsigned index) {
     if (index >= RowCount())
         return;
+    PublishRows();
     beginRemoveRows(QModelIndex(), static_cast<int>(index), static_cast<int>(index));
     m_rows.DeleteRow(index);
+    m_shownRows = RowCount();
     endRemoveRows();
 }
 
 void CLSPlayListModel::RefreshRow(unsigned index) {
-    if (index >= RowCount())
+    if (index >= m_shownRows) // the view reads it when it hears of the row
         return;
     const int row = static_cast<int>(index);
     Q_EMIT dataChanged(this->index(row, kColumnName), this->index(row, kColumnLength));
@@ -146,6 +167,7 @@ void CLSPlayListModel::RefreshRow(unsigned index) {
 void CLSPlayListModel::SetSelected(unsigned index, bool selected) {
     if (index >= RowCount() || m_rows.IsSelected(index) == selected)
         return;
+    PublishRows();
     m_rows.SetSelected(index, selected);
     Q_EMIT selectionSet(static_cast<int>(index), selected);
 }
@@ -153,6 +175,7 @@ void CLSPlayListModel::SetSelected(unsigned index, bool selected) {
 void CLSPlayListModel::SetFocused(unsigned index) {
     if (index >= RowCount())
         return;
+    PublishRows();
     m_rows.SetFocused(index);
     Q_EMIT focusSet(static_cast<int>(index));
 }
@@ -160,12 +183,14 @@ void CLSPlayListModel::SetFocused(unsigned index) {
 void CLSPlayListModel::SetImage(unsigned index, int image) {
     if (index >= RowCount() || m_rows.GetImage(index) == image)
         return;
+    PublishRows();
     m_rows.SetImage(index, image);
     const QModelIndex cell = this->index(static_cast<int>(index), kColumnName);
     Q_EMIT dataChanged(cell, cell, {Qt::DecorationRole, kMarkerRole});
 }
 
 void CLSPlayListModel::EnsureVisible(unsigned index) {
+    PublishRows();
     if (index < RowCount())
         Q_EMIT ensureVisibleRequested(static_cast<int>(index));
 }

@@ -4,7 +4,7 @@
 #include "playlist/CLSPlayListView.h"
 
 #include <QAbstractTableModel>
-#include <QPixmap>
+#include <QIcon>
 
 class CLSMusicInfo;
 class CLSPlayList;
@@ -27,8 +27,9 @@ public:
 
     explicit CLSPlayListModel(const CLSPlayList& playlist, QObject* parent = nullptr);
 
-    // The two marker images (plain, current) shown in column 0; none until given.
-    void SetMarkerImages(const QPixmap& plain, const QPixmap& current);
+    // The two marker images (plain, current) shown in column 0; none until given. Icons, so
+    // the view draws the pixmap of its own pixel ratio.
+    void SetMarkerImages(const QIcon& plain, const QIcon& current);
 
     // The row's tooltip: the path, then every known field, one per line.
     static QString ToolTipText(const CLSMusicInfo& entry);
@@ -53,6 +54,8 @@ public:
     int GetImage(unsigned index) const override { return m_rows.GetImage(index); }
     void SetImage(unsigned index, int image) override;
     void EnsureVisible(unsigned index) override;
+    void BeginAppending() override { ++m_appending; }
+    void EndAppending() override;
 
 Q_SIGNALS:
     void selectionSet(int row, bool selected);
@@ -60,7 +63,15 @@ Q_SIGNALS:
     void ensureVisibleRequested(int row);
 
 private:
+    // Tells the view of the rows appended while adding; every other change calls it first,
+    // so the view never hears of a row it does not know yet.
+    void PublishRows();
+
     const CLSPlayList& m_playlist;
     CLSPlayListRows m_rows;
-    QPixmap m_markers[2];
+    // What the view knows: m_rows without the rows appended by an add still running. One
+    // insert of 100,000 rows instead of 100,000 inserts of one.
+    unsigned m_shownRows = 0;
+    int m_appending = 0;
+    QIcon m_markers[2];
 };

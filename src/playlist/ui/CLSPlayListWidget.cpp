@@ -1,11 +1,14 @@
 #include "playlist/ui/CLSPlayListWidget.h"
 
 #include "playlist/ui/CLSPlayListModel.h"
+#include "playlist/ui/PlayListMarkerImages.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+
+#include <algorithm>
 
 namespace {
 
@@ -34,6 +37,7 @@ CLSPlayListWidget::CLSPlayListWidget(CLSPlayListModel& model, QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setStretchLastSection(false);
+    setIconSize(QSize(PlayListMarkerImages::kSize, PlayListMarkerImages::kSize));
     setColumnWidth(CLSPlayListModel::kColumnName, kNameColumnCreated);
     setColumnWidth(CLSPlayListModel::kColumnLength, kLengthColumnCreated);
     // The selection stays as visible without the focus as with it.
@@ -73,19 +77,29 @@ void CLSPlayListWidget::MirrorFocus(int row) {
     m_mirroring = false;
 }
 
-void CLSPlayListWidget::ReportSelection() {
+void CLSPlayListWidget::ReportSelection(const QItemSelection& selected,
+                                        const QItemSelection& deselected) {
     if (m_mirroring)
         return;
     m_mirroring = true;
-    // The selection as a whole: Shift-click ranges arrive as one change of many rows.
-    const unsigned rows = m_model.RowCount();
-    QItemSelectionModel* selection = selectionModel();
-    for (unsigned row = 0; row < rows; ++row) {
-        const bool selected = selection->isRowSelected(static_cast<int>(row), QModelIndex());
-        if (selected != m_model.IsSelected(row))
-            m_model.SetSelected(row, selected);
-    }
+    // Only the rows that changed: a Shift-click range arrives as one change of many rows, and
+    // a page down in a list of 100,000 songs must not look at every row.
+    ReportRows(deselected);
+    ReportRows(selected);
     m_mirroring = false;
+}
+
+void CLSPlayListWidget::ReportRows(const QItemSelection& changed) {
+    const QItemSelectionModel* selection = selectionModel();
+    const int rows = static_cast<int>(m_model.RowCount());
+    for (const QItemSelectionRange& range : changed) {
+        const int last = std::min(range.bottom(), rows - 1);
+        for (int row = std::max(range.top(), 0); row <= last; ++row) {
+            const bool now = selection->isRowSelected(row, QModelIndex());
+            if (now != m_model.IsSelected(static_cast<unsigned>(row)))
+                m_model.SetSelected(static_cast<unsigned>(row), now);
+        }
+    }
 }
 
 void CLSPlayListWidget::keyPressEvent(QKeyEvent* event) {

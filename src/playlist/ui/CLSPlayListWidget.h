@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QItemSelection>
 #include <QTableView>
 
 #include <functional>
@@ -33,7 +34,8 @@ protected:
 private:
     void MirrorSelection(int row, bool selected);
     void MirrorFocus(int row);
-    void ReportSelection();
+    void ReportSelection(const QItemSelection& selected, const QItemSelection& deselected);
+    void ReportRows(const QItemSelection& changed);
 
     CLSPlayListModel& m_model;
     bool m_toolTips = true;
