@@ -11,9 +11,9 @@
 #include "controls/CLSWndTrackBar.h"
 #include "controls/CLSWordControl.h"
 #include "controls/ControlFonts.h"
+#include "core/MidiOutError.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
-#include "core/MidiOutError.h"
 #include "player/CLSCommandRunner.h"
 #include "player/CLSCommandTables.h"
 #include "player/CLSMenuRules.h"
@@ -130,6 +130,7 @@ CLSMainWindow::~CLSMainWindow() {
     Shutdown();
     m_flow.reset();
     m_playlist.SetView(nullptr);
+    m_playlist.SetArchiveChooser(nullptr);
     m_engine.SetNotifier({});
     m_engine.SetOwner(nullptr);
 }
@@ -159,6 +160,7 @@ void CLSMainWindow::CreateChildren() {
     c.playList->setColumnWidth(CLSPlayListModel::kColumnLength, m_settings.PlayListLengthWidth);
     m_playlist.SetView(&c.playListModel);
     m_playlist.SetOwner(this);
+    InstallArchiveChooser();
     CreateSliders();
 
     c.seekView = std::make_unique<TrackBarSeekView>(*c.seekBar);

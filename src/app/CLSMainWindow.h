@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class CLSArchiveDialog;
 class CLSCommandRunner;
 class CLSDRUVSettings;
 class CLSHelpWindow;
@@ -66,6 +67,7 @@ public:
     void ShowToolHints(bool on) override;
     void Customize() override;
     void HelpContents() override;
+    void ShowHelpTopic(int topic);
     void About() override;
     void RebuildRecentMenu() override;
     void CheckPlayOrder(int id) override;
@@ -77,6 +79,7 @@ protected:
 
 private:
     void CreateChildren();
+    void InstallArchiveChooser();
     void CreateToolBar();
     void CreateSliders();
     void ConnectControls();
@@ -105,4 +108,5 @@ private:
     std::unique_ptr<CLSCommandRunner> m_runner;
     std::unique_ptr<CLSMainMenus> m_menus;
     std::unique_ptr<CLSHelpWindow> m_help;
+    CLSArchiveDialog* m_archiveDialog = nullptr; // a child: Qt deletes it with the window
 };

@@ -4,6 +4,8 @@
 #include "app/CLSHelpWindow.h"
 #include "app/CLSMainMenus.h"
 #include "app/CLSMainWindow.h"
+#include "app/CLSPlayListSaveDialog.h"
+#include "app/HelpTopics.h"
 #include "app/WindowChildren.h"
 #include "core/CLSTString.h"
 #include "platform/MidiOutDevices.h"
@@ -12,6 +14,7 @@
 #include "player/CLSPlaybackFlow.h"
 #include "player/CommandId.h"
 #include "playlist/CLSPlayList.h"
+#include "playlist/ui/CLSArchiveDialog.h"
 #include "playlist/ui/CLSPlayListWidget.h"
 #include "settings/CLSDRUVSettings.h"
 
@@ -21,6 +24,9 @@
 #include <QToolBar>
 
 namespace {
+
+constexpr const char* kModule = "MAIN";
+constexpr int kErrCannotWrite = 9;
 
 // The open dialog's filters, first one chosen.
 const char16_t* const kOpenFilters[] = {
@@ -80,7 +86,20 @@ void CLSMainWindow::OpenFolder() {
 }
 
 void CLSMainWindow::SavePlayList() {
-    // The save dialog arrives with the dialogs; the command exists and is enabled meanwhile.
+    CLSPlayListSaveDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!dialog.ReplacingAgreed())
+        return;
+    const CLSTString target = dialog.TargetPath();
+    if (!m_playlist.SaveToFile(target.Text()))
+        CLSError(kErrCannotWrite, kModule, __LINE__).Show(this);
+}
+
+void CLSMainWindow::InstallArchiveChooser() {
+    m_archiveDialog = new CLSArchiveDialog(this);
+    m_archiveDialog->onHelp = [this] { ShowHelpTopic(HelpTopics::kArchiveChooser); };
+    m_playlist.SetArchiveChooser(m_archiveDialog);
 }
 
 void CLSMainWindow::Customize() {
@@ -95,6 +114,12 @@ void CLSMainWindow::HelpContents() {
     if (!m_help)
         m_help = std::make_unique<CLSHelpWindow>();
     m_help->ShowContents();
+}
+
+void CLSMainWindow::ShowHelpTopic(int topic) {
+    if (!m_help)
+        m_help = std::make_unique<CLSHelpWindow>();
+    m_help->ShowTopic(topic);
 }
 
 void CLSMainWindow::About() {
