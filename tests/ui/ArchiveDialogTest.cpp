@@ -234,3 +234,31 @@ TEST_F(ArchiveDialogTest, ShowsTheArrowWhileTheCallerShowsTheWaitCursor) {
     EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
     QGuiApplication::restoreOverrideCursor();
 }
+
+TEST_F(ArchiveDialogTest, AnArchiveArrivingWhileTheChooserIsOpenGetsItsOwnChooser) {
+    CLSTStringArray outer;
+    CLSTStringArray inner;
+    bool innerOpened = false;
+    int innerWidth = 400;
+    int innerHeight = 300;
+    const std::string lzh = std::string(DRUVEL_TEST_DATA) + "/lh5-song.lzh";
+    EXPECT_TRUE(Choose(
+        [&] {
+            QTimer::singleShot(0, [] {
+                auto* nested = qobject_cast<CLSArchiveDialog*>(QApplication::activeModalWidget());
+                if (nested) {
+                    nested->SelectAll();
+                    nested->OpenSelection();
+                }
+            });
+            innerOpened =
+                dialog.Choose(nullptr, CLSTString(lzh.c_str()), innerWidth, innerHeight, inner);
+            // The outer chooser still shows its own archive.
+            dialog.List()->item(0)->setSelected(true);
+            dialog.OpenSelection();
+        },
+        outer));
+    EXPECT_TRUE(innerOpened);
+    EXPECT_EQ(Bytes(inner), Names{"song one.mid"});
+    EXPECT_EQ(Bytes(outer), Names{"A.mid"});
+}

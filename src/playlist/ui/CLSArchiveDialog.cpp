@@ -86,12 +86,20 @@ void CLSArchiveDialog::CreateButtons() {
 bool CLSArchiveDialog::Choose(OwnerWindow owner, const CLSTString& archivePath, int& width,
                               int& height, CLSTStringArray& chosen) {
     chosen.clear();
+    if (m_choosing) {
+        // An archive handed over while this one is open gets a chooser of its own on top.
+        CLSArchiveDialog nested(parentWidget());
+        nested.onHelp = onHelp;
+        return nested.Choose(owner, archivePath, width, height, chosen);
+    }
     Prepare(static_cast<QWidget*>(const_cast<void*>(owner)), archivePath, width, height);
     int result = Rejected;
     {
         // Adding shows the wait cursor; the user needs the arrow while choosing.
         CursorOverride arrow(Qt::ArrowCursor);
+        m_choosing = true;
         result = exec();
+        m_choosing = false;
     }
     width = this->width();
     height = this->height();

@@ -54,6 +54,7 @@ private:
 
     CLSTString m_archivePath;
     CLSTStringArray m_names; // row i of the list shows m_names[i]
+    bool m_choosing = false;
     QLabel* m_path;
     QLabel* m_filterLabel;
     QLineEdit* m_filter;
