@@ -132,6 +132,7 @@ CLSMainWindow::~CLSMainWindow() {
     Shutdown();
     m_flow.reset();
     m_playlist.SetView(nullptr);
+    m_playlist.SetArchiveChooser(nullptr);
     m_engine.SetNotifier({});
     m_engine.SetOwner(nullptr);
 }
@@ -163,6 +164,7 @@ void CLSMainWindow::CreateChildren() {
     c.playList->setColumnWidth(CLSPlayListModel::kColumnLength, m_settings.PlayListLengthWidth);
     m_playlist.SetView(&c.playListModel);
     m_playlist.SetOwner(this);
+    InstallArchiveChooser();
     CreateSliders();
 
     c.seekView = std::make_unique<TrackBarSeekView>(*c.seekBar);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class CLSArchiveDialog;
 class CLSCommandRunner;
 class CLSDRUVSettings;
 class CLSHelpWindow;
@@ -86,6 +87,7 @@ protected:
 
 private:
     void CreateChildren();
+    void InstallArchiveChooser();
     void CreateToolBar();
     void CreateSliders();
     void ConnectControls();
@@ -114,4 +116,5 @@ private:
     std::unique_ptr<CLSCommandRunner> m_runner;
     std::unique_ptr<CLSMainMenus> m_menus;
     std::unique_ptr<CLSHelpWindow> m_help;
+    CLSArchiveDialog* m_archiveDialog = nullptr; // a child: Qt deletes it with the window
 };

@@ -4,6 +4,7 @@
 #include "app/CLSHelpWindow.h"
 #include "app/CLSMainMenus.h"
 #include "app/CLSMainWindow.h"
+#include "app/CLSPlayListSaveDialog.h"
 #include "app/DroppedPaths.h"
 #include "app/HelpTopics.h"
 #include "app/WindowChildren.h"
@@ -14,6 +15,7 @@
 #include "player/CLSPlaybackFlow.h"
 #include "player/CommandId.h"
 #include "playlist/CLSPlayList.h"
+#include "playlist/ui/CLSArchiveDialog.h"
 #include "playlist/ui/CLSPlayListWidget.h"
 #include "settings/CLSDRUVSettings.h"
 #include "settings/ui/CLSCustomizeSheet.h"
@@ -25,6 +27,9 @@
 #include <QToolBar>
 
 namespace {
+
+constexpr const char* kModule = "MAIN";
+constexpr int kErrCannotWrite = 9;
 
 // The open dialog's filters, first one chosen.
 const char16_t* const kOpenFilters[] = {
@@ -84,7 +89,20 @@ void CLSMainWindow::OpenFolder() {
 }
 
 void CLSMainWindow::SavePlayList() {
-    // The save dialog arrives with the dialogs; the command exists and is enabled meanwhile.
+    CLSPlayListSaveDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (!dialog.ReplacingAgreed())
+        return;
+    const CLSTString target = dialog.TargetPath();
+    if (!m_playlist.SaveToFile(target.Text()))
+        CLSError(kErrCannotWrite, kModule, __LINE__).Show(this);
+}
+
+void CLSMainWindow::InstallArchiveChooser() {
+    m_archiveDialog = new CLSArchiveDialog(this);
+    m_archiveDialog->onHelp = [this] { ShowHelpTopic(HelpTopics::kArchiveChooser); };
+    m_playlist.SetArchiveChooser(m_archiveDialog);
 }
 
 void CLSMainWindow::Customize() {

@@ -220,6 +220,7 @@ TEST_F(MainWindowTest, CustomizeAppliesAtOnceAndTheFileMenuFollowsTheNewMaximum)
     EXPECT_EQ(settings.RecentMax(), 3);
     EXPECT_NE(window->MenuAction(kCmdFirstRecent + 2), nullptr);
     EXPECT_EQ(window->MenuAction(kCmdFirstRecent + 3), nullptr);
+}
 
 TEST_F(MainWindowTest, TheLoadedSongsRowCarriesTheCurrentMarker) {
     window->AddPaths({kDemo, kDemo});
