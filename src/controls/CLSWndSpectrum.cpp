@@ -3,7 +3,7 @@
 #include "controls/CLSWndSpectrum.h"
 
 #include "controls/ControlFonts.h"
-
+#include "controls/RepaintPacer.h"
 #include "controls/SpectrumGeometry.h"
 #include "controls/SpectrumIcons.h"
 #include "controls/SpectrumWidget.h"
@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <system_error>
+#include <utility>
 
 namespace SG = SpectrumGeometry;
 
@@ -163,7 +164,9 @@ void CLSWndSpectrum::Start() {
         m_thread = std::thread([this] { RunThread(); });
     } catch (const std::system_error&) {
         CLSError(1, kModule, __LINE__).Show(m_view.get());
+        return;
     }
+    RepaintPacer::Instance().Attach(m_threadView, [this] { return TakeDirty(); });
 }
 
 void CLSWndSpectrum::Stop(bool immediate) {
@@ -172,42 +175,29 @@ void CLSWndSpectrum::Stop(bool immediate) {
     m_stopAtOnce.store(immediate);
     m_stopRequested.store(true);
     m_thread.join();
+    RepaintPacer::Release(m_threadView);
 }
 
 void CLSWndSpectrum::RunThread() noexcept {
     for (;;) {
         const bool stopping = m_stopRequested.load();
         bool allZero = true;
-        bool moved = false;
         {
             std::lock_guard lock(m_lock);
             allZero = m_meters.Tick(*m_rows, stopping);
-            for (std::size_t j = 0; j < m_meters.Count() && !moved; ++j)
-                moved = m_meters.Moved(j);
-            if (moved)
-                DrawMovedMeters();
+            DrawMovedMeters();
         }
-        if (moved)
-            RequestRepaint();
         if (m_stopRequested.load() && (m_stopAtOnce.load() || allZero))
             return;
         std::this_thread::sleep_for(std::chrono::milliseconds(SG::kTickMs));
     }
 }
 
-// At most one repaint waits in the GUI's queue; a queued call to a view that is gone is
-// dropped with it.
-void CLSWndSpectrum::RequestRepaint() noexcept {
-    if (m_repaintPosted.exchange(true))
-        return;
-    SpectrumWidget* view = m_threadView;
-    QMetaObject::invokeMethod(
-        view,
-        [this, view] {
-            m_repaintPosted.store(false);
-            view->update();
-        },
-        Qt::QueuedConnection);
+// The meters moved since the last frame, for the pacer: a repaint of the whole window would
+// redraw the scroll bar at every tick too.
+QRect CLSWndSpectrum::TakeDirty() {
+    std::lock_guard lock(m_lock);
+    return std::exchange(m_dirty, QRect());
 }
 
 void CLSWndSpectrum::DrawMovedMeters() {
@@ -217,8 +207,11 @@ void CLSWndSpectrum::DrawMovedMeters() {
     const int pitch = Pitch();
     for (std::size_t j = 0; j < m_meters.Count(); ++j) {
         const int x = SG::ColumnLeft(static_cast<int>(j), scroll, pitch);
-        if (m_meters.Moved(j) && x + pitch >= 0 && x < m_clientWidth)
+        if (m_meters.Moved(j) && x + pitch >= 0 && x < m_clientWidth) {
             DrawMeter(x, m_meters.Shown(j));
+            m_dirty |= QRect(x + SG::kMeterLeft, SG::kMeterTop, m_meterWidth,
+                             SG::GradientHeight(m_clientHeight));
+        }
     }
 }
 

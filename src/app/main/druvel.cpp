@@ -3,6 +3,7 @@
 #include "app/CLSInstanceChannel.h"
 #include "app/CLSMainWindow.h"
 #include "app/DruvelApplication.h"
+#include "app/FirstFrameReport.h"
 #include "app/MessageBoxReporter.h"
 #include "app/TerminationSignals.h"
 #include "controls/ControlFonts.h"
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
     CLSPlayList playlist;
     std::optional<SynthWarmUp> warmUp;
     std::unique_ptr<CLSMainWindow> window;
+    std::optional<FirstFrameReport> firstFrame;
     CLSInstanceChannel channel;
     TerminationSignals termination;
     bool handedOver = false;
@@ -88,6 +90,7 @@ int main(int argc, char** argv) {
         window = std::make_unique<CLSMainWindow>(settings, engine, playlist);
         window->Flow().Random().Seed(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch()));
         window->ShowAsSaved();
+        firstFrame.emplace(*window, "DRUVEL_REPORT_STARTUP");
         // The SoundFont loads behind the window, so the first play does not freeze it.
         const bool synthesizer = qEnvironmentVariableIsEmpty("DRUVEL_MIDI_OUT") &&
                                  (settings.MidiDeviceID == MidiOutDevices::kSynthesizer ||
