@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 class QPainter;
 class QWidget;
@@ -85,6 +86,8 @@ private:
     void RebuildGradient();
     void RenderAll();
     void DrawMeter(int x, int level);
+    QRect DrawMeterChange(int x, int from, int to);
+    void DrawSegment(int left, int segment, bool lit, int height);
     void DrawButton(QPainter& painter, int x, std::size_t row, bool sunken);
     void DrawLabel(QPainter& painter, int x, std::size_t row) const;
     void DrawOutline(QPainter& painter, int x) const;
@@ -117,6 +120,7 @@ private:
     bool m_captured = false;
     SpectrumColors m_colors = DefaultSpectrumColors();
     SpectrumMeters m_meters;
+    std::vector<int> m_drawnLevels; // what the picture shows of each meter (-1: unknown)
     bool m_pictureStale = true;
     QRect m_dirty; // meters drawn into the picture and not yet repainted
     int m_clientWidth = 0;
