@@ -3,7 +3,7 @@
 #include "controls/CLSWndSpectrum.h"
 
 #include "controls/ControlFonts.h"
-
+#include "controls/RepaintPacer.h"
 #include "controls/SpectrumGeometry.h"
 #include "controls/SpectrumIcons.h"
 #include "controls/SpectrumWidget.h"
@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <system_error>
+#include <utility>
 
 namespace SG = SpectrumGeometry;
 
@@ -157,13 +158,16 @@ void CLSWndSpectrum::Start() {
     {
         std::lock_guard lock(m_lock);
         m_meters.Reset(m_rows->size(), delayTicks);
+        m_drawnLevels.assign(m_rows->size(), -1);
     }
     m_threadView = m_view.get();
     try {
         m_thread = std::thread([this] { RunThread(); });
     } catch (const std::system_error&) {
         CLSError(1, kModule, __LINE__).Show(m_view.get());
+        return;
     }
+    RepaintPacer::Instance().Attach(m_threadView, [this] { return TakeDirty(); });
 }
 
 void CLSWndSpectrum::Stop(bool immediate) {
@@ -172,42 +176,29 @@ void CLSWndSpectrum::Stop(bool immediate) {
     m_stopAtOnce.store(immediate);
     m_stopRequested.store(true);
     m_thread.join();
+    RepaintPacer::Release(m_threadView);
 }
 
 void CLSWndSpectrum::RunThread() noexcept {
     for (;;) {
         const bool stopping = m_stopRequested.load();
         bool allZero = true;
-        bool moved = false;
         {
             std::lock_guard lock(m_lock);
             allZero = m_meters.Tick(*m_rows, stopping);
-            for (std::size_t j = 0; j < m_meters.Count() && !moved; ++j)
-                moved = m_meters.Moved(j);
-            if (moved)
-                DrawMovedMeters();
+            DrawMovedMeters();
         }
-        if (moved)
-            RequestRepaint();
         if (m_stopRequested.load() && (m_stopAtOnce.load() || allZero))
             return;
         std::this_thread::sleep_for(std::chrono::milliseconds(SG::kTickMs));
     }
 }
 
-// At most one repaint waits in the GUI's queue; a queued call to a view that is gone is
-// dropped with it.
-void CLSWndSpectrum::RequestRepaint() noexcept {
-    if (m_repaintPosted.exchange(true))
-        return;
-    SpectrumWidget* view = m_threadView;
-    QMetaObject::invokeMethod(
-        view,
-        [this, view] {
-            m_repaintPosted.store(false);
-            view->update();
-        },
-        Qt::QueuedConnection);
+// The meters moved since the last frame, for the pacer: a repaint of the whole window would
+// redraw the scroll bar at every tick too.
+QRect CLSWndSpectrum::TakeDirty() {
+    std::lock_guard lock(m_lock);
+    return std::exchange(m_dirty, QRect());
 }
 
 void CLSWndSpectrum::DrawMovedMeters() {
@@ -217,9 +208,44 @@ void CLSWndSpectrum::DrawMovedMeters() {
     const int pitch = Pitch();
     for (std::size_t j = 0; j < m_meters.Count(); ++j) {
         const int x = SG::ColumnLeft(static_cast<int>(j), scroll, pitch);
-        if (m_meters.Moved(j) && x + pitch >= 0 && x < m_clientWidth)
-            DrawMeter(x, m_meters.Shown(j));
+        if (!m_meters.Moved(j) || x + pitch < 0 || x >= m_clientWidth)
+            continue;
+        const int shown = m_meters.Shown(j);
+        m_dirty |= DrawMeterChange(x, m_drawnLevels[j], shown);
+        m_drawnLevels[j] = shown;
     }
+}
+
+// Redraws only the rows of a meter that differ between two levels (a silent meter falls by 2
+// a tick, and a digital one shows that only every third level); returns them, logical pixels.
+// A level of -1 stands for a meter not drawn yet.
+QRect CLSWndSpectrum::DrawMeterChange(int x, int from, int to) {
+    const int height = SG::GradientHeight(m_clientHeight);
+    if (m_gradient.isNull() || height <= 0)
+        return {};
+    const int left = x + SG::kMeterLeft;
+    if (from < 0) {
+        DrawMeter(x, to);
+        return QRect(left, SG::kMeterTop, m_meterWidth, height);
+    }
+    if (!m_digital) {
+        const int before = SG::Continuous(from, height).litTop;
+        const int after = SG::Continuous(to, height).litTop;
+        if (before == after)
+            return {};
+        DrawMeter(x, to);
+        return QRect(left, std::min(before, after), m_meterWidth, std::abs(after - before));
+    }
+    const int before = SG::Digital(from, height).lit;
+    const int after = SG::Digital(to, height).lit;
+    if (before == after)
+        return {};
+    const int low = std::min(before, after);
+    const int high = std::max(before, after);
+    for (int i = low; i < high; ++i)
+        DrawSegment(left, i, i < after, height);
+    const int top = SG::SegmentTop(high - 1, height);
+    return QRect(left, top, m_meterWidth, SG::SegmentTop(low, height) + SG::kSegmentHeight - top);
 }
 
 void CLSWndSpectrum::SetMeterWidth(int pixels) {
@@ -374,7 +400,10 @@ void CLSWndSpectrum::RenderAll() {
         }
         if (x >= m_clientWidth)
             break;
-        DrawMeter(x, RowLevel(j));
+        const int level = RowLevel(j);
+        DrawMeter(x, level);
+        if (j < m_drawnLevels.size())
+            m_drawnLevels[j] = level;
         end = j + 1;
     }
     QPainter painter(&picture);
@@ -401,14 +430,17 @@ void CLSWndSpectrum::DrawMeter(int x, int level) {
         return;
     }
     const SG::DigitalMeter meter = SG::Digital(level, height);
-    for (int i = 0; i < meter.count; ++i) {
-        const int top = SG::SegmentTop(i, height);
-        if (i < meter.lit)
-            CopyGradientRows(picture, left, top, m_gradient, SG::SegmentSourceRow(i, height),
-                             SG::kSegmentHeight);
-        else
-            FillLogical(picture, left, top, m_meterWidth, SG::kSegmentHeight, kDarkGrey);
-    }
+    for (int i = 0; i < meter.count; ++i)
+        DrawSegment(left, i, i < meter.lit, height);
+}
+
+void CLSWndSpectrum::DrawSegment(int left, int segment, bool lit, int height) {
+    const int top = SG::SegmentTop(segment, height);
+    if (lit)
+        CopyGradientRows(PictureImage(), left, top, m_gradient,
+                         SG::SegmentSourceRow(segment, height), SG::kSegmentHeight);
+    else
+        FillLogical(PictureImage(), left, top, m_meterWidth, SG::kSegmentHeight, kDarkGrey);
 }
 
 void CLSWndSpectrum::DrawButton(QPainter& painter, int x, std::size_t row, bool sunken) {

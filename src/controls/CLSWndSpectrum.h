@@ -6,12 +6,14 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 
 #include <atomic>
 #include <chrono>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 class QPainter;
 class QWidget;
@@ -19,8 +21,8 @@ class SpectrumWidget;
 
 // One level meter per row of the loaded song, each with its label and a mute button. A drawing
 // thread moves the meters every 10 ms while the song plays, drawing into the control's picture
-// under the control's lock; only the GUI thread paints the window. All operations are for the
-// GUI thread.
+// under the control's lock; only the GUI thread paints the window, at the repaint pacer's
+// frames. All operations are for the GUI thread.
 //
 // The picture holds the whole client area. It is rendered in full when something other than a
 // meter changes (size, scrolling, rows, settings, a mute button) and otherwise only the moved
@@ -84,6 +86,8 @@ private:
     void RebuildGradient();
     void RenderAll();
     void DrawMeter(int x, int level);
+    QRect DrawMeterChange(int x, int from, int to);
+    void DrawSegment(int left, int segment, bool lit, int height);
     void DrawButton(QPainter& painter, int x, std::size_t row, bool sunken);
     void DrawLabel(QPainter& painter, int x, std::size_t row) const;
     void DrawOutline(QPainter& painter, int x) const;
@@ -94,12 +98,12 @@ private:
     void UpdateScrollBar();
     void Invalidate();
     void RunThread() noexcept;
-    void RequestRepaint() noexcept;
+    QRect TakeDirty();
     int HitTest(QPoint point) const noexcept;
 
     std::mutex m_lock; // the picture, the gradient, the meters and the client size
     std::unique_ptr<SpectrumWidget> m_view;
-    SpectrumWidget* m_threadView = nullptr; // the view while the thread runs
+    SpectrumWidget* m_threadView = nullptr; // the view the thread draws for
     int m_id = 0;
     QImage m_gradient;
     QImage m_picture;
@@ -116,11 +120,12 @@ private:
     bool m_captured = false;
     SpectrumColors m_colors = DefaultSpectrumColors();
     SpectrumMeters m_meters;
+    std::vector<int> m_drawnLevels; // what the picture shows of each meter (-1: unknown)
     bool m_pictureStale = true;
+    QRect m_dirty; // meters drawn into the picture and not yet repainted
     int m_clientWidth = 0;
     int m_clientHeight = 0;
     int m_page = 1;
     std::atomic<int> m_scroll{1};
-    std::atomic<bool> m_repaintPosted{false};
     std::chrono::microseconds m_soundDelay{0};
 };

@@ -1,6 +1,7 @@
 #include "controls/CLSWordControl.h"
 
 #include "controls/ControlFonts.h"
+#include "controls/RepaintPacer.h"
 #include "core/CLSError.h"
 #include "core/DisplayText.h"
 #include "midi/CLSMIDIData.h"
@@ -14,6 +15,7 @@
 #include <cmath>
 #include <exception>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -116,6 +118,7 @@ CLSWordControl::~CLSWordControl() {
         m_stopSignal.notify_all();
         m_thread.join();
     }
+    RepaintPacer::Release(this);
 }
 
 void CLSWordControl::Move(int x, int y, int width, int height) {
@@ -142,10 +145,28 @@ void CLSWordControl::Start() {
     // Taken while nothing loads a song: the engine's texts stay as they are until Stop.
     if (const CLSMIDIData* engine = m_engine.load(std::memory_order_relaxed))
         m_encoding = WordEncodingToConvert(engine->GetTextEncoding());
+    SetPaced(true);
     try {
         m_thread = std::thread(&CLSWordControl::Run, this);
     } catch (const std::system_error&) {
+        SetPaced(false);
         CLSError(kErrThread, kModule, __LINE__).Show(this);
+    }
+}
+
+// While the thread runs its drawing is shown at the pacer's frames, not by a call per tick.
+void CLSWordControl::SetPaced(bool paced) {
+    {
+        std::lock_guard lock(m_lock);
+        m_paced = paced;
+    }
+    if (paced) {
+        RepaintPacer::Instance().Attach(this, [this] {
+            std::lock_guard lock(m_lock);
+            return std::exchange(m_dirty, QRect());
+        });
+    } else {
+        RepaintPacer::Release(this);
     }
 }
 
@@ -157,6 +178,7 @@ void CLSWordControl::Stop() {
         }
         m_stopSignal.notify_all();
         m_thread.join();
+        SetPaced(false);
     }
     {
         std::lock_guard lock(m_lock);
@@ -237,6 +259,7 @@ void CLSWordControl::HandlePage(const CLSMIDIWordInfoArray& words, std::size_t& 
 
 void CLSWordControl::AdvanceHighlight() {
     std::lock_guard lock(m_lock);
+    m_wipedRight = -1;
     if (m_startOnSyllable) {
         m_startOnSyllable = false;
         if (!m_lines.empty()) {
@@ -267,10 +290,15 @@ void CLSWordControl::Wipe(int remainingMs) {
     const int right = WordWipeRight(word.startPoint, word.endPoint, remainingMs, word.duration);
     const QRect band = QRect(QPoint(0, word.startPoint.y), QPoint(right - 1, word.endPoint.y - 1))
                            .intersected(QRect(QPoint(0, 0), m_size));
-    if (band.isEmpty())
+    // Only what the wipe newly reaches is combined and shown: the AND is idempotent, and
+    // repainting unchanged pixels every tick would cost for nothing.
+    if (band.isEmpty() || band.right() <= m_wipedRight)
         return;
-    AndPicture(m_picture, band, m_highlight);
-    RequestRepaintLocked(band);
+    const QRect fresh =
+        m_wipedRight < band.left() ? band : band.adjusted(m_wipedRight + 1 - band.left(), 0, 0, 0);
+    AndPicture(m_picture, fresh, m_highlight);
+    RequestRepaintLocked(fresh);
+    m_wipedRight = band.right();
 }
 
 void CLSWordControl::ClearLine(int line) {
@@ -326,6 +354,7 @@ void CLSWordControl::LayOutLocked(LineIterator first) {
 }
 
 void CLSWordControl::RebuildLocked(QSize size, qreal ratio) {
+    m_wipedRight = -1;
     m_size = size;
     m_unit = WordUnitSize(size.width(), size.height());
     m_mainFont = WordFont(m_unit);
@@ -335,8 +364,9 @@ void CLSWordControl::RebuildLocked(QSize size, qreal ratio) {
 }
 
 void CLSWordControl::RequestRepaintLocked(const QRect& rect) {
+    m_wipedRight = -1; // whatever was drawn may cover the wiped band; Wipe sets it again
     m_dirty |= rect;
-    if (m_repaintPosted)
+    if (m_paced || m_repaintPosted)
         return;
     m_repaintPosted = true;
     QMetaObject::invokeMethod(this, &CLSWordControl::FlushRepaint, Qt::QueuedConnection);

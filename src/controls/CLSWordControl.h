@@ -74,6 +74,7 @@ private:
     void ApplySize(QSize size);
     void RebuildLocked(QSize size, qreal ratio);
     void RequestRepaintLocked(const QRect& rect);
+    void SetPaced(bool paced);
     void FlushRepaint();
 
     const int m_controlId;
@@ -94,6 +95,10 @@ private:
     std::size_t m_currentWord = 0;
     QRect m_dirty;
     bool m_repaintPosted = false;
+    bool m_paced = false; // the repaint pacer shows m_dirty
+    // How far the current word's band is wiped in the picture as it stands (-1: not at all).
+    // Anything that draws over the picture forgets it, so the next tick wipes again.
+    int m_wipedRight = -1;
 
     // Drawing thread only (and Start/Stop while it is not running).
     bool m_startOnSyllable = false;

@@ -1,11 +1,13 @@
 // What the lyrics display shows, checked on its picture.
 #include "controls/CLSWordControl.h"
+#include "PaintCounter.h"
 #include "fixtures/SampleSongs.h"
 
 #include <gtest/gtest.h>
 
 #include <QColor>
 #include <QImage>
+#include <QTest>
 
 #include <string>
 
@@ -139,6 +141,29 @@ TEST_F(WordControl, UntimedWipeHighlightsTheWholeWordAtOnce) {
     const int y = WordLineY(kHeight, kUnit, 0);
     EXPECT_EQ(FindIn(y, y + kUnit, White).top, -1);
     EXPECT_GE(FindIn(y, y + kUnit, Highlit).top, 0);
+}
+
+TEST_F(WordControl, WipeDrawnOverByAPageIsWipedAgainThoughItDidNotMove) {
+    Handle({PageWord(block, 0), Syllable()}, 0);
+    const int y = WordLineY(kHeight, kUnit, 0);
+    ASSERT_EQ(FindIn(y, y + kUnit, White).top, -1);
+    Handle({PageWord(block, 0)}, 0); // the next page's line 0 covers the word being sung
+    EXPECT_EQ(FindIn(y, y + kUnit, White).top, -1);
+    EXPECT_GE(FindIn(y, y + kUnit, Highlit).top, 0);
+}
+
+TEST_F(WordControl, FinishedWipeAsksForNoMoreRepaints) {
+    control.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&control));
+    PaintCounter counter(control);
+    Handle({PageWord(block, 0), Syllable()}, 0);
+    QTest::qWait(20);
+    const int painted = counter.count;
+    EXPECT_GE(painted, 1);
+    for (int tick = 0; tick < 5; ++tick)
+        Handle({}, 0);
+    QTest::qWait(20);
+    EXPECT_EQ(counter.count, painted);
 }
 
 TEST_F(WordControl, RubyWipeStopsTwoThirdsAcrossTheBase) {

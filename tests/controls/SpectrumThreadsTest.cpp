@@ -39,8 +39,39 @@ protected:
         }
         return true;
     }
+    // The picture once it has not changed for a few ticks.
+    QImage SettledPicture() {
+        QImage last = spectrum.Picture();
+        for (int i = 0; i < 100; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5 * SG::kTickMs));
+            QImage now = spectrum.Picture();
+            if (now == last)
+                return now;
+            last = std::move(now);
+        }
+        return last;
+    }
     MIDITRACKINFOARRAY rows = MakeRows(3, 127, 1);
 };
+
+// Once the meters stand still, the picture the ticks drew piece by piece is what a full
+// render of the same levels gives, in both modes, after a rise and after a partial fall.
+TEST_F(SpectrumThreads, MetersDrawnTickByTickMatchAFullRender) {
+    for (const bool digital : {true, false}) {
+        SCOPED_TRACE(digital ? "digital" : "continuous");
+        spectrum.SetDigital(digital);
+        spectrum.SetRows(&rows);
+        spectrum.Start();
+        for (const int level : {127, 61, 0, 98}) {
+            for (MIDITRACKINFO& row : rows)
+                row.level.store(level);
+            const QImage ticked = SettledPicture();
+            spectrum.SetDigital(digital); // the next picture is rendered whole
+            EXPECT_EQ(spectrum.Picture(), ticked) << "level " << level;
+        }
+        spectrum.Stop(true);
+    }
+}
 
 TEST_F(SpectrumThreads, MetersFallToZeroBeforeANormalStopReturns) {
     spectrum.SetRows(&rows);

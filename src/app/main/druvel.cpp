@@ -4,6 +4,7 @@
 #include "app/CLSMainWindow.h"
 #include "app/CLSMprisService.h"
 #include "app/DruvelApplication.h"
+#include "app/FirstFrameReport.h"
 #include "app/MessageBoxReporter.h"
 #include "app/TerminationSignals.h"
 #include "controls/ControlFonts.h"
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
     CLSPlayList playlist;
     std::optional<SynthWarmUp> warmUp;
     std::unique_ptr<CLSMainWindow> window;
+    std::optional<FirstFrameReport> firstFrame;
     std::unique_ptr<CLSMprisService> mpris; // goes before the window it drives
     CLSInstanceChannel channel;
     TerminationSignals termination;
@@ -90,6 +92,7 @@ int main(int argc, char** argv) {
         window = std::make_unique<CLSMainWindow>(settings, engine, playlist);
         window->Flow().Random().Seed(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch()));
         window->ShowAsSaved();
+        firstFrame.emplace(*window, "DRUVEL_REPORT_STARTUP");
         // The SoundFont loads behind the window, so the first play does not freeze it.
         const bool synthesizer = qEnvironmentVariableIsEmpty("DRUVEL_MIDI_OUT") &&
                                  (settings.MidiDeviceID == MidiOutDevices::kSynthesizer ||

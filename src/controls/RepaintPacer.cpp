@@ -1,0 +1,66 @@
+#include "controls/RepaintPacer.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace {
+
+QPointer<RepaintPacer>& TheInstance() {
+    static QPointer<RepaintPacer> instance;
+    return instance;
+}
+
+} // namespace
+
+RepaintPacer& RepaintPacer::Instance() {
+    QPointer<RepaintPacer>& instance = TheInstance();
+    if (!instance)
+        instance = new RepaintPacer(QCoreApplication::instance()); // the application owns it
+    return *instance;
+}
+
+void RepaintPacer::Release(const QWidget* widget) {
+    if (RepaintPacer* pacer = TheInstance().data())
+        pacer->Detach(widget);
+}
+
+RepaintPacer::RepaintPacer(QObject* parent) : QObject(parent) {
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_timer.setInterval(kFrameMs);
+    connect(&m_timer, &QTimer::timeout, this, &RepaintPacer::Frame);
+}
+
+void RepaintPacer::Attach(QWidget* widget, TakeDirty take) {
+    Detach(widget);
+    m_displays.push_back({widget, std::move(take)});
+    if (!m_timer.isActive())
+        m_timer.start();
+}
+
+void RepaintPacer::Detach(const QWidget* widget) {
+    const auto found = std::find_if(m_displays.begin(), m_displays.end(),
+                                    [widget](const Display& d) { return d.widget == widget; });
+    if (found == m_displays.end())
+        return;
+    const Display display = *found;
+    m_displays.erase(found);
+    if (m_displays.empty())
+        m_timer.stop();
+    if (const QRect dirty = display.take(); display.widget && !dirty.isEmpty())
+        display.widget->update(dirty);
+}
+
+bool RepaintPacer::IsAttached(const QWidget* widget) const {
+    return std::any_of(m_displays.begin(), m_displays.end(),
+                       [widget](const Display& d) { return d.widget == widget; });
+}
+
+void RepaintPacer::Frame() {
+    std::erase_if(m_displays, [](const Display& d) { return d.widget.isNull(); });
+    if (m_displays.empty())
+        m_timer.stop();
+    for (const Display& display : m_displays)
+        if (const QRect dirty = display.take(); !dirty.isEmpty())
+            display.widget->update(dirty);
+}
