@@ -3,6 +3,7 @@
 #include "controls/CLSWndSpectrum.h"
 
 #include "controls/ControlFonts.h"
+#include "controls/DisplayTrace.h"
 #include "controls/RepaintPacer.h"
 #include "controls/SpectrumGeometry.h"
 #include "controls/SpectrumIcons.h"
@@ -198,7 +199,10 @@ void CLSWndSpectrum::RunThread() noexcept {
 // redraw the scroll bar at every tick too.
 QRect CLSWndSpectrum::TakeDirty() {
     std::lock_guard lock(m_lock);
-    return std::exchange(m_dirty, QRect());
+    QRect dirty = std::exchange(m_dirty, QRect());
+    if (!dirty.isEmpty())
+        DisplayTrace::Record(DisplayTrace::Event::SpectrumTaken, 0);
+    return dirty;
 }
 
 void CLSWndSpectrum::DrawMovedMeters() {
@@ -211,6 +215,8 @@ void CLSWndSpectrum::DrawMovedMeters() {
         if (!m_meters.Moved(j) || x + pitch < 0 || x >= m_clientWidth)
             continue;
         const int shown = m_meters.Shown(j);
+        if (m_drawnLevels[j] >= 0 && shown > m_drawnLevels[j])
+            DisplayTrace::Record(DisplayTrace::Event::SpectrumRise, static_cast<int>(j));
         m_dirty |= DrawMeterChange(x, m_drawnLevels[j], shown);
         m_drawnLevels[j] = shown;
     }
@@ -359,6 +365,7 @@ void CLSWndSpectrum::OnPaint(QPainter& painter) {
     if (m_picture.isNull())
         return;
     BlitPicture(painter, QPoint(0, 0));
+    DisplayTrace::Record(DisplayTrace::Event::SpectrumPainted, 0);
 }
 
 QImage CLSWndSpectrum::Picture() {

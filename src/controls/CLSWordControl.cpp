@@ -1,6 +1,7 @@
 #include "controls/CLSWordControl.h"
 
 #include "controls/ControlFonts.h"
+#include "controls/DisplayTrace.h"
 #include "controls/RepaintPacer.h"
 #include "core/CLSError.h"
 #include "core/DisplayText.h"
@@ -141,6 +142,7 @@ void CLSWordControl::Start() {
         m_currentLine.reset();
     }
     m_startOnSyllable = false;
+    m_syllablesReached = 0;
     m_stopRequested = false;
     // Taken while nothing loads a song: the engine's texts stay as they are until Stop.
     if (const CLSMIDIData* engine = m_engine.load(std::memory_order_relaxed))
@@ -163,7 +165,10 @@ void CLSWordControl::SetPaced(bool paced) {
     if (paced) {
         RepaintPacer::Instance().Attach(this, [this] {
             std::lock_guard lock(m_lock);
-            return std::exchange(m_dirty, QRect());
+            QRect dirty = std::exchange(m_dirty, QRect());
+            if (!dirty.isEmpty())
+                DisplayTrace::Record(DisplayTrace::Event::WordsTaken, 0);
+            return dirty;
         });
     } else {
         RepaintPacer::Release(this);
@@ -260,6 +265,7 @@ void CLSWordControl::HandlePage(const CLSMIDIWordInfoArray& words, std::size_t& 
 void CLSWordControl::AdvanceHighlight() {
     std::lock_guard lock(m_lock);
     m_wipedRight = -1;
+    m_syllableReached = false;
     if (m_startOnSyllable) {
         m_startOnSyllable = false;
         if (!m_lines.empty()) {
@@ -299,6 +305,10 @@ void CLSWordControl::Wipe(int remainingMs) {
     AndPicture(m_picture, fresh, m_highlight);
     RequestRepaintLocked(fresh);
     m_wipedRight = band.right();
+    if (!m_syllableReached && m_wipedRight >= word.startPoint.x) {
+        m_syllableReached = true;
+        DisplayTrace::Record(DisplayTrace::Event::WordReached, ++m_syllablesReached);
+    }
 }
 
 void CLSWordControl::ClearLine(int line) {
@@ -410,6 +420,7 @@ void CLSWordControl::paintEvent(QPaintEvent* event) {
             return;
     }
     painter.drawImage(QRectF(area), m_picture, DeviceRect(area, ratio));
+    DisplayTrace::Record(DisplayTrace::Event::WordsPainted, 0);
 }
 
 void CLSWordControl::resizeEvent(QResizeEvent* event) {

@@ -102,6 +102,8 @@ private:
 
     // Drawing thread only (and Start/Stop while it is not running).
     bool m_startOnSyllable = false;
+    bool m_syllableReached = false; // the wipe has covered the current syllable's start
+    int m_syllablesReached = 0;
     CLSMIDIWordInfoArray m_due;
 
     std::thread m_thread;

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Measures how far the spectrum's meters and the lyrics' wipe of `druvel-controls-demo` lag or
+# lead the sound of the embedded synthesizer: plays a song of clicks, each with a syllable, at
+# 100 % and 250 %, records the PulseAudio default sink's monitor with parec while noting when
+# each piece arrived on the monotonic clock, and pairs the click onsets with the demo's display
+# trace (DRUVEL_TRACE_DISPLAY). Needs a reachable PulseAudio server (PULSE_SERVER as usual),
+# parec, pactl, python3, and a display (DISPLAY, or Xvfb on $XVFB_DISPLAY, default :99).
+#
+#   scripts/measure-display-drift.sh [BUILD_DIR]
+#
+# Passes when every click's meter rise and syllable are on the screen within 20 ms of the sound.
+set -uo pipefail
+
+build=${1:-build}
+here=$(cd "$(dirname "$0")" && pwd)
+demo="$build/src/druvel-controls-demo"
+python=${PYTHON:-python3}
+
+if ! command -v pactl >/dev/null || ! command -v parec >/dev/null; then
+  echo "pactl/parec not installed: nothing measured."
+  exit 0
+fi
+if ! pactl info >/dev/null 2>&1; then
+  echo "No PulseAudio server reachable (set PULSE_SERVER): nothing measured."
+  exit 0
+fi
+[[ -x "$demo" ]] || { echo "$demo not built"; exit 2; }
+
+work=$(mktemp -d)
+xvfb=
+cleanup() {
+  [[ -n "$xvfb" ]] && kill "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+if [[ -z "${DISPLAY:-}" ]]; then
+  export DISPLAY=${XVFB_DISPLAY:-:99}
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  sleep 1
+fi
+unset QT_QPA_PLATFORM
+
+sink=$(pactl get-default-sink)
+"$python" "$here/display_drift.py" song "$work/song.mid" || exit 2
+failed=0
+
+measure() { # tempo
+  local tempo=$1
+  local interval
+  interval=$("$python" -c "print(250 * 100 / $tempo)")
+  echo "== $tempo % through $sink (clicks every $interval ms)"
+  rm -f "$work/trace"
+  "$python" "$here/display_drift.py" record "$sink" "$work/live.raw" "$work/stamps" &
+  local rec=$!
+  sleep 0.5
+  DRUVEL_TRACE_DISPLAY="$work/trace" "$demo" --tempo "$tempo" "$work/song.mid" \
+    </dev/null >/dev/null 2>"$work/demo.err"
+  local played=$?
+  sleep 0.5
+  kill "$rec" 2>/dev/null
+  wait "$rec" 2>/dev/null
+  if ((played != 0)); then
+    echo "demo failed ($played):"
+    cat "$work/demo.err"
+    return 1
+  fi
+  "$python" "$here/display_drift.py" drift "$work/live.raw" "$work/stamps" "$work/trace" \
+    "$interval"
+}
+
+measure 100 || failed=1
+measure 250 || failed=1
+exit $failed

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/MidiOutput.h"
+
+#include <memory>
+
+// Passes everything to the output it wraps and notes the due time of every note-on in the
+// display trace, so a measurement can tell the output's own delay from the displays'.
+class NoteTraceMidiOutput final : public MidiOutput {
+public:
+    explicit NoteTraceMidiOutput(std::unique_ptr<MidiOutput> target)
+        : m_target(std::move(target)) {}
+
+    int Open() override { return m_target->Open(); }
+    int Reset() override { return m_target->Reset(); }
+    int ShortMsg(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+                 MonoTime due) override;
+    int LongMsg(const std::uint8_t* bytes, std::size_t length, MonoTime due) override {
+        return m_target->LongMsg(bytes, length, due);
+    }
+    int SetVolume(std::uint32_t volume) override { return m_target->SetVolume(volume); }
+    int GetVolume(std::uint32_t& volume) override { return m_target->GetVolume(volume); }
+    int Close() override { return m_target->Close(); }
+    std::chrono::microseconds SoundLatency() const noexcept override {
+        return m_target->SoundLatency();
+    }
+
+private:
+    std::unique_ptr<MidiOutput> m_target;
+};
