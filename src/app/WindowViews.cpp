@@ -6,6 +6,7 @@
 #include "controls/CLSWndTrackBar.h"
 #include "controls/CLSWordControl.h"
 #include "midi/CLSMIDIData.h"
+#include "player/DisplayLag.h"
 
 #include <QLabel>
 
@@ -48,6 +49,8 @@ void SpectrumControlView::SetRows(const MIDITRACKINFOARRAY& rows) {
 }
 
 void SpectrumControlView::Start() {
+    // The engine has opened its output by now: the meters rise when the notes are heard.
+    m_spectrum.SetSoundDelay(DisplayDelay(m_engine.GetOutputLatency()));
     m_spectrum.Start();
 }
 

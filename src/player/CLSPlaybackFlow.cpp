@@ -4,6 +4,7 @@
 #include "core/MidiOutError.h"
 #include "midi/CLSMIDIData.h"
 #include "player/CLSStatusTexts.h"
+#include "player/DisplayLag.h"
 #include "playlist/CLSPlayList.h"
 #include "settings/CLSDRUVSettings.h"
 
@@ -150,7 +151,9 @@ void CLSPlaybackFlow::LoadCurrentSong() {
 bool CLSPlaybackFlow::StartPlayback() {
     bool started = false;
     if (!HasPositionThread()) {
-        m_engine.SetLyricLead(static_cast<unsigned>(std::max(0, m_settings.WordTraceAheadTime)));
+        // The wipe is seen a display lag after it is due: it starts that much earlier.
+        m_engine.SetLyricLead(static_cast<unsigned>(std::max(0, m_settings.WordTraceAheadTime)) +
+                              static_cast<unsigned>(kDisplayLag.count()));
         const int from = std::max(0, m_views.seekBar->GetPos());
         started = m_engine.Play(static_cast<unsigned>(from), m_settings.MidiDeviceID);
     }

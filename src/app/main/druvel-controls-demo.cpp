@@ -18,6 +18,7 @@
 #include "platform/MidiOutDevices.h"
 #include "platform/PlatformBackends.h"
 #include "platform/SystemClock.h"
+#include "player/DisplayLag.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -134,9 +135,11 @@ int main(int argc, char** argv) {
             QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
     });
     engine.SetTempoPercent(tempo);
+    // No lyric lead of its own: the wipe is seen with the sound.
+    engine.SetLyricLead(static_cast<unsigned>(kDisplayLag.count()));
     if (!engine.Play(0, MidiOutDevices::kDefaultDevice))
         return 1;
-    spectrum.SetSoundDelay(engine.GetOutputLatency());
+    spectrum.SetSoundDelay(DisplayDelay(engine.GetOutputLatency()));
     DisplayTrace::Record(DisplayTrace::Event::SoundLatency,
                          static_cast<int>(engine.GetOutputLatency().count()));
     spectrum.Start();
