@@ -176,7 +176,17 @@ TEST_F(TrackBarThreads, PositionFeedAgainstDragAndPaint) {
         for (int i = 0; !done.load(); ++i)
             bar.SetPos(i % 25 - 12);
     });
-    Mouse(QEvent::MouseButtonPress, 49);
+    // The feeder moves the thumb all the time: press until the press lands on it.
+    for (int attempt = 0; attempt < 1000 && !bar.IsDragging(); ++attempt) {
+        Mouse(QEvent::MouseButtonPress, 49);
+        if (!bar.IsDragging())
+            Mouse(QEvent::MouseButtonRelease, 49);
+    }
+    if (!bar.IsDragging()) {
+        done = true;
+        feeder.join();
+        FAIL() << "no press landed on the thumb";
+    }
     for (int x = 40; x < 90; ++x) {
         if (bar.IsDragging())
             Mouse(QEvent::MouseMove, x);
