@@ -2,6 +2,7 @@
 
 #include "controls/CLSWndSpectrum.h"
 #include "core/MidiOutError.h"
+#include "fixtures/ForwardingOutput.h"
 #include "fixtures/TestPaths.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/CaptureMidiOutput.h"
@@ -24,37 +25,16 @@ char* argv[] = {arg0, nullptr};
 
 const std::string kDemo = std::string(DRUVEL_TEST_DATA) + "/../../resources/demo/druvel-demo.mid";
 
-// A capture file heard a long while after the messages are sent, as through a slow server.
-class SlowOutput final : public MidiOutput {
-public:
-    SlowOutput(const std::string& path, std::chrono::microseconds latency)
-        : m_capture(path, SystemClock::Instance()), m_latency(latency) {}
-    int Open() override { return m_capture.Open(); }
-    int Reset() override { return m_capture.Reset(); }
-    int ShortMsg(std::uint8_t s, std::uint8_t d1, std::uint8_t d2, MonoTime due) override {
-        return m_capture.ShortMsg(s, d1, d2, due);
-    }
-    int LongMsg(const std::uint8_t* bytes, std::size_t length, MonoTime due) override {
-        return m_capture.LongMsg(bytes, length, due);
-    }
-    int SetVolume(std::uint32_t volume) override { return m_capture.SetVolume(volume); }
-    int GetVolume(std::uint32_t& volume) override { return m_capture.GetVolume(volume); }
-    int Close() override { return m_capture.Close(); }
-    std::chrono::microseconds SoundLatency() const noexcept override { return m_latency; }
-
-private:
-    CaptureMidiOutput m_capture;
-    std::chrono::microseconds m_latency;
-};
-
 // The window's meters rise when the notes are heard, not when they are sent.
 TEST(WindowSpectrumView, MetersWaitForTheOutputsLatency) {
     QApplication app(argc, argv);
     TempDir dir;
+    // A capture file heard a long while after the messages are sent, as through a slow server.
+    CaptureMidiOutput capture(dir.File("capture.txt"), SystemClock::Instance());
     CLSMIDIData engine;
     CLSMIDIData::PlaybackSetup setup;
-    setup.openOutput = [&dir](int, std::unique_ptr<MidiOutput>& out) {
-        out = std::make_unique<SlowOutput>(dir.File("capture.txt"), std::chrono::seconds(1));
+    setup.openOutput = [&capture](int, std::unique_ptr<MidiOutput>& out) {
+        out = std::make_unique<ForwardingOutput>(capture, std::chrono::seconds(1));
         return MIDIOUT_OK;
     };
     engine.SetPlaybackSetup(std::move(setup));

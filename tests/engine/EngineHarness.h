@@ -2,6 +2,7 @@
 
 #include "core/MidiOutError.h"
 #include "engine/SongBuilder.h"
+#include "fixtures/ForwardingOutput.h"
 #include "fixtures/MemoryMidiOutput.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/ManualTimer.h"
@@ -14,31 +15,6 @@
 #include <mutex>
 #include <utility>
 #include <vector>
-
-// Hands the engine a fresh output object at each open that forwards to one recorder the test
-// keeps, so messages of several Play/Stop rounds land in one place.
-class ForwardingOutput final : public MidiOutput {
-public:
-    explicit ForwardingOutput(MidiOutput& target,
-                              std::chrono::microseconds latency = std::chrono::microseconds(0))
-        : m_target(target), m_latency(latency) {}
-    int Open() override { return m_target.Open(); }
-    int Reset() override { return m_target.Reset(); }
-    int ShortMsg(std::uint8_t s, std::uint8_t d1, std::uint8_t d2, MonoTime due) override {
-        return m_target.ShortMsg(s, d1, d2, due);
-    }
-    int LongMsg(const std::uint8_t* bytes, std::size_t length, MonoTime due) override {
-        return m_target.LongMsg(bytes, length, due);
-    }
-    int SetVolume(std::uint32_t volume) override { return m_target.SetVolume(volume); }
-    int GetVolume(std::uint32_t& volume) override { return m_target.GetVolume(volume); }
-    int Close() override { return m_target.Close(); }
-    std::chrono::microseconds SoundLatency() const noexcept override { return m_latency; }
-
-private:
-    MidiOutput& m_target;
-    std::chrono::microseconds m_latency;
-};
 
 struct Notification {
     int kind;
