@@ -28,6 +28,7 @@ LEAD_IN = RES * 4
 SYLLABLES_PER_LINE = 8
 RATE = 44100
 FRAME_BYTES = 4
+RISE_GAP_NS = 15_000_000
 
 
 def lyric(text):
@@ -100,6 +101,7 @@ def frame_line(stamps_path):
 
 def read_trace(path):
     events = {}
+    last_rise = {}
     with open(path) as f:
         for line in f:
             name, value, ns = line.split()
@@ -108,8 +110,15 @@ def read_trace(path):
                 continue
             events.setdefault(name, []).append(int(ns))
             events.setdefault(name + "-value", []).append(int(value))
-    for times in events.values():
-        times.sort()
+            if name == "spectrum-rise":
+                # A meter climbs 8 a tick: only the first tick of a climb is a note's rise.
+                row, t = int(value), int(ns)
+                if t - last_rise.get(row, -RISE_GAP_NS) >= RISE_GAP_NS:
+                    events.setdefault("spectrum-onset", []).append(t)
+                last_rise[row] = t
+    for name, times in events.items():
+        if not name.endswith("-value"):
+            times.sort()
     return events
 
 
@@ -120,10 +129,10 @@ def first_at_or_after(times, t):
 
 
 def pair(sounds, drawn, taken, painted, window_ns):
-    """Per sound: (drawn - sound, shown - sound) in ms, shown being the first paint after the
-    first hand-over after the drawing."""
+    """Per sound: (its index, drawn - sound, shown - sound) in ms, shown being the first paint
+    after the first hand-over after the drawing."""
     pairs = []
-    for s in sounds:
+    for index, s in enumerate(sounds):
         d = first_at_or_after(drawn, s - window_ns)
         if d is not None and not taken:
             # a due time comes before its sound: the last one before it
@@ -134,7 +143,7 @@ def pair(sounds, drawn, taken, painted, window_ns):
             continue
         t = first_at_or_after(taken, d)
         p = first_at_or_after(painted, t) if t is not None else None
-        pairs.append(((d - s) / 1e6, None if p is None else (p - s) / 1e6))
+        pairs.append((index, (d - s) / 1e6, None if p is None else (p - s) / 1e6))
     return pairs
 
 
@@ -163,15 +172,20 @@ def drift(raw_path, stamps_path, trace_path, interval_ms):
     latency = [(s - d) / 1e6 for s, d in zip(sounds, due)] if len(due) == len(sounds) else []
     said = events.get("sound-latency-value")
     print(f"output: says {said[0] / 1000:.1f} ms; " + summary("heard - due", latency))
-    for title, prefix, rise in (("spectrum", "spectrum", "spectrum-rise"),
+    for title, prefix, rise in (("spectrum", "spectrum", "spectrum-onset"),
                                 ("lyrics", "words", "word-reached")):
         pairs = pair(sounds, events.get(rise, []), events.get(prefix + "-taken", []),
                      events.get(prefix + "-painted", []), window)
-        shown = [p for _, p in pairs if p is not None]
+        shown = [p for _, _, p in pairs if p is not None]
         print(f"{title}: {len(pairs)} of {len(sounds)} sounds paired")
-        print("  " + summary("drawn - heard", [d for d, _ in pairs]))
+        print("  " + summary("drawn - heard", [d for _, d, _ in pairs]))
         print("  " + summary("shown - heard", shown))
-        late = [f"{i}:{p:+.0f}" for i, (_, p) in enumerate(pairs) if p is not None and abs(p) > 20]
+        if latency:
+            # The displays' own part: against when the output says the sound is heard.
+            said_ms = said[0] / 1000
+            own = [p + latency[i] - said_ms for i, _, p in pairs if p is not None]
+            print("  " + summary("shown - (due + said)", own))
+        late = [f"{i}:{p:+.0f}" for i, _, p in pairs if p is not None and abs(p) > 20]
         if late:
             print("  beyond 20 ms (click:ms): " + " ".join(late))
         ok = ok and len(shown) >= len(sounds) - 1 and shown and max(map(abs, shown)) <= 20

@@ -154,11 +154,9 @@ void CLSWndSpectrum::Start() {
     SetMeterWidth(m_meterWidth);
     m_stopRequested.store(false);
     m_stopAtOnce.store(false);
-    const auto tick = std::chrono::microseconds(std::chrono::milliseconds(SG::kTickMs));
-    const int delayTicks = static_cast<int>((m_soundDelay + tick / 2) / tick);
     {
         std::lock_guard lock(m_lock);
-        m_meters.Reset(m_rows->size(), delayTicks);
+        m_meters.Reset(m_rows->size(), m_soundDelay);
         m_drawnLevels.assign(m_rows->size(), -1);
     }
     m_threadView = m_view.get();
@@ -186,7 +184,7 @@ void CLSWndSpectrum::RunThread() noexcept {
         bool allZero = true;
         {
             std::lock_guard lock(m_lock);
-            allZero = m_meters.Tick(*m_rows, stopping);
+            allZero = m_meters.Tick(*m_rows, stopping, std::chrono::steady_clock::now());
             DrawMovedMeters();
         }
         if (m_stopRequested.load() && (m_stopAtOnce.load() || allZero))

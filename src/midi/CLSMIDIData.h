@@ -333,6 +333,12 @@ public:
     void SetAdjustVelocity(bool on) noexcept { m_adjustVelocity.store(on); }
     void SetNoSendExclusive(bool on) noexcept { m_noExclusive.store(on); }
     void SetLyricLead(unsigned ms) noexcept { m_lyricLead = ms; }
+    // Real time by which the word clock runs ahead of the sound on top of the lyric lead, for
+    // the time a display takes to show what it takes: unlike the lead it does not scale with
+    // the song's tempo.
+    void SetDisplayLead(std::chrono::microseconds lead) noexcept {
+        m_displayLead.store(lead.count(), std::memory_order_relaxed);
+    }
     // How long after sending the open output's messages are heard; 0 while stopped. The
     // spectrum waits as long before it shows a level, and the word clock already does.
     std::chrono::microseconds GetOutputLatency() const noexcept {
@@ -369,6 +375,7 @@ private:
     std::unique_ptr<MidiOutput> m_device; // open exactly while playing
     std::atomic<bool> m_playing{false};
     std::atomic<std::int64_t> m_outputLatency{0}; // us
+    std::atomic<std::int64_t> m_displayLead{0};   // us
     int m_volumeLeft = 50;
     int m_volumeRight = 50;
     std::unique_ptr<std::uint8_t[]> m_exclusive; // kExclusiveRing buffers of kExclusiveSize

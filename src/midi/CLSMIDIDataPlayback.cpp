@@ -212,9 +212,12 @@ void CLSMIDIData::Tick() noexcept {
     m_tickRunning.clear(std::memory_order_release);
 }
 
-// The output's latency in song units at the given tempo percentage.
+// How long after sending the word clock's records are due (the output's latency less the
+// display lead, which may leave it negative) in song units at the given tempo percentage.
 std::int64_t CLSMIDIData::LatencyUnits(int percent) const noexcept {
-    return m_outputLatency.load(std::memory_order_relaxed) * percent / 1000;
+    const std::int64_t us = m_outputLatency.load(std::memory_order_relaxed) -
+                            m_displayLead.load(std::memory_order_relaxed);
+    return us * percent / 1000;
 }
 
 // A record's countdown reaches 0 when its time (less the lyric lead) is sent; it is due once
@@ -272,7 +275,9 @@ void CLSMIDIData::SendNote(const CLSMIDIEvent& event, MonoTime due) noexcept {
             velocity = velocity * 127 / m_maxVelocity;
         velocity = std::min(velocity, 127);
         row.sounding.store(sounding + 1, std::memory_order_relaxed);
-        row.level.store(velocity, std::memory_order_relaxed);
+        row.noteDue.store(std::chrono::duration_cast<nanoseconds>(due.time_since_epoch()).count(),
+                          std::memory_order_relaxed);
+        row.level.store(velocity, std::memory_order_release);
     } else if (sounding > 0) {
         row.sounding.store(sounding - 1, std::memory_order_relaxed);
     }

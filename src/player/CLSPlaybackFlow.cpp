@@ -151,9 +151,9 @@ void CLSPlaybackFlow::LoadCurrentSong() {
 bool CLSPlaybackFlow::StartPlayback() {
     bool started = false;
     if (!HasPositionThread()) {
+        m_engine.SetLyricLead(static_cast<unsigned>(std::max(0, m_settings.WordTraceAheadTime)));
         // The wipe is seen a display lag after it is due: it starts that much earlier.
-        m_engine.SetLyricLead(static_cast<unsigned>(std::max(0, m_settings.WordTraceAheadTime)) +
-                              static_cast<unsigned>(kDisplayLag.count()));
+        m_engine.SetDisplayLead(kDisplayLag);
         const int from = std::max(0, m_views.seekBar->GetPos());
         started = m_engine.Play(static_cast<unsigned>(from), m_settings.MidiDeviceID);
     }

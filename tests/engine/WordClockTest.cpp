@@ -82,6 +82,22 @@ TEST_F(WordClock, LatencyIsRealTimeAtAnyTempo) {
     EXPECT_EQ(Texts(due), (std::vector<std::string>{"0:c"}));
 }
 
+// The display lead is real time too: at 250 % it still moves the lyric 20 ms earlier, not 8.
+TEST_F(WordClock, DisplayLeadIsRealTimeAtAnyTempo) {
+    LoadLyrics();
+    outputLatency = ms(60);
+    song.SetDisplayLead(ms(20));
+    song.SetTempoPercent(250);
+    PlayAt(2500);
+    song.TakeDueWords(due);
+    Run(ms(225)); // due at 260 - 20 ms
+    song.TakeDueWords(due);
+    EXPECT_TRUE(due.empty());
+    Run(ms(15));
+    song.TakeDueWords(due);
+    EXPECT_EQ(Texts(due), (std::vector<std::string>{"0:c"}));
+}
+
 TEST_F(WordClock, StartPastTheLastLyricHandsAllButTheLastRecordOnce) {
     LoadLyrics();
     PlayAt(4500);

@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
     });
     engine.SetTempoPercent(tempo);
     // No lyric lead of its own: the wipe is seen with the sound.
-    engine.SetLyricLead(static_cast<unsigned>(kDisplayLag.count()));
+    engine.SetDisplayLead(kDisplayLag);
     if (!engine.Play(0, MidiOutDevices::kDefaultDevice))
         return 1;
     spectrum.SetSoundDelay(DisplayDelay(engine.GetOutputLatency()));
