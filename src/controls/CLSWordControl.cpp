@@ -143,6 +143,7 @@ void CLSWordControl::Start() {
     }
     m_startOnSyllable = false;
     m_syllablesReached = 0;
+    m_wipeStarting = false;
     m_stopRequested = false;
     // Taken while nothing loads a song: the engine's texts stay as they are until Stop.
     if (const CLSMIDIData* engine = m_engine.load(std::memory_order_relaxed))
@@ -213,9 +214,13 @@ void CLSWordControl::Run() {
         } catch (const std::exception&) {
             return; // out of memory: the display stands still, playback goes on
         }
+        // Woken at the next record's due time too, and more often until the wipe reaches its
+        // syllable: a syllable is seen to start when it does, not at the next tick.
+        const auto most = std::chrono::milliseconds(m_wipeStarting ? kWipeStartMs : kTickMs);
+        const auto wait = std::max<std::chrono::nanoseconds>(engine->UntilNextWord(most),
+                                                             std::chrono::milliseconds(1));
         stop.lock();
-        m_stopSignal.wait_for(stop, std::chrono::milliseconds(kTickMs),
-                              [this] { return m_stopRequested; });
+        m_stopSignal.wait_for(stop, wait, [this] { return m_stopRequested; });
     }
 }
 
@@ -288,11 +293,15 @@ void CLSWordControl::AdvanceHighlight() {
 
 void CLSWordControl::Wipe(int remainingMs) {
     std::lock_guard lock(m_lock);
+    m_wipeStarting = false;
     if (!m_currentLine || m_currentWord >= (*m_currentLine)->size())
         return;
     const CLSMIDIWordInfo& word = (**m_currentLine)[m_currentWord];
     if (word.part != 0 || word.duration == 0)
         return;
+    // Only for a syllable the picture shows: one out of sight is never reached.
+    m_wipeStarting = !m_syllableReached && remainingMs <= word.duration &&
+                     QRect(QPoint(0, 0), m_size).contains(word.startPoint.x, word.startPoint.y);
     const int right = WordWipeRight(word.startPoint, word.endPoint, remainingMs, word.duration);
     const QRect band = QRect(QPoint(0, word.startPoint.y), QPoint(right - 1, word.endPoint.y - 1))
                            .intersected(QRect(QPoint(0, 0), m_size));
@@ -307,6 +316,7 @@ void CLSWordControl::Wipe(int remainingMs) {
     m_wipedRight = band.right();
     if (!m_syllableReached && m_wipedRight >= word.startPoint.x) {
         m_syllableReached = true;
+        m_wipeStarting = false;
         DisplayTrace::Record(DisplayTrace::Event::WordReached, ++m_syllablesReached);
     }
 }

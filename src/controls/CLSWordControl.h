@@ -29,6 +29,8 @@ class CLSWordControl : public QWidget {
 public:
     static constexpr int kControlId = 1024;
     static constexpr int kTickMs = 10;
+    // How often the thread looks while a wipe is about to reach its syllable.
+    static constexpr int kWipeStartMs = 2;
 
     explicit CLSWordControl(QWidget* parent = nullptr, int controlId = kControlId);
     ~CLSWordControl() override;
@@ -103,6 +105,7 @@ private:
     // Drawing thread only (and Start/Stop while it is not running).
     bool m_startOnSyllable = false;
     bool m_syllableReached = false; // the wipe has covered the current syllable's start
+    bool m_wipeStarting = false;    // a timed wipe is about to cover the syllable's start
     int m_syllablesReached = 0;
     CLSMIDIWordInfoArray m_due;
 

@@ -21,6 +21,7 @@
 #include <list>
 #include <memory>
 #include <memory_resource>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -329,7 +330,10 @@ public:
     unsigned GetPosition() const noexcept; // ms of song time
     unsigned GetTempo() const noexcept { return m_currentTempo.load(std::memory_order_relaxed); }
     // Lyric records now due, in order (never tempo records); returns ms to the next one shown.
+    // A record due between two ticks is handed over from its due time on, not the next tick.
     int TakeDueWords(CLSMIDIWordInfoArray& out);
+    // How long until the next record is due, for a display that waits for it; at most `most`.
+    std::chrono::nanoseconds UntilNextWord(std::chrono::nanoseconds most) const noexcept;
     void SetAdjustVelocity(bool on) noexcept { m_adjustVelocity.store(on); }
     void SetNoSendExclusive(bool on) noexcept { m_noExclusive.store(on); }
     void SetLyricLead(unsigned ms) noexcept { m_lyricLead = ms; }
@@ -360,6 +364,14 @@ private:
     bool SendEvent(MonoTime due) noexcept;
     void SendNote(const CLSMIDIEvent& event, MonoTime due) noexcept;
     void AdvanceWordClock(std::int64_t countdown, std::int64_t heardLater) noexcept;
+    void PublishWordDue(unsigned cursor, std::int64_t countdown, std::int64_t heardLater,
+                        MonoTime nowMs, int percent) noexcept;
+    struct WordDue {
+        unsigned cursor;
+        MonoTime at;
+    };
+    std::optional<WordDue> ReadWordDue() const noexcept;
+    unsigned DueGroupEnd(unsigned cursor) const noexcept;
     std::int64_t LatencyUnits(int percent) const noexcept;
     std::int64_t ToUnits(std::int64_t ticks, std::uint32_t tempo) const noexcept;
     MonoTime DueTime(std::int64_t countdown, MonoTime nowMs, int percent) const noexcept;
@@ -401,4 +413,9 @@ private:
     std::atomic<unsigned> m_displayCursor{0}; // moved by TakeDueWords, reset by Play
     std::atomic<std::int64_t> m_wordCountdown{0};
     std::uint32_t m_wordTempo = kDefaultTempo;
+    // The cursor and when its record is due (100-us steps from m_wordEpoch, kNoWordDue for
+    // never) in one word, so that a reader between two ticks gets the two of the same tick.
+    std::atomic<std::uint64_t> m_wordDue{kNoWordDue};
+    std::atomic<std::int64_t> m_wordEpoch{0}; // ns on the playback clock
+    static constexpr std::uint64_t kNoWordDue = 0xFFFFFFFFu;
 };

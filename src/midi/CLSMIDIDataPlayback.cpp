@@ -13,10 +13,12 @@
 
 namespace {
 
+using std::chrono::duration_cast;
 using std::chrono::milliseconds;
 using std::chrono::nanoseconds;
 
 constexpr std::int64_t kNothingDue = 0x7FFFFFFF;
+constexpr std::int64_t kWordDueStepNs = 100'000;
 constexpr std::uint8_t kTempoMeta = 0x51;
 constexpr int kPercussionChannel = 9;
 
@@ -94,6 +96,12 @@ bool CLSMIDIData::Play(unsigned startMs, int deviceId) {
 
     Chase(target, resume, start);
     ChaseWords(target);
+    m_wordEpoch.store(duration_cast<nanoseconds>(start.time_since_epoch()).count(),
+                      std::memory_order_relaxed);
+    const int percent = m_tempoPercent.load(std::memory_order_relaxed);
+    PublishWordDue(m_wordCursor.load(std::memory_order_relaxed),
+                   m_wordCountdown.load(std::memory_order_relaxed), LatencyUnits(percent),
+                   startMsPoint, percent);
 
     if (!PlaybackTimer().Start(milliseconds(kTimerPeriodMs), [this] { Tick(); })) {
         CLSError(0, kModule, __LINE__).Show(m_owner);
@@ -205,6 +213,9 @@ void CLSMIDIData::Tick() noexcept {
             m_eventCountdown += ToUnits(m_eventCursor->delta, GetTempo());
     }
     AdvanceWordClock(wordCountdown, LatencyUnits(percent));
+    PublishWordDue(m_wordCursor.load(std::memory_order_relaxed),
+                   m_wordCountdown.load(std::memory_order_relaxed), LatencyUnits(percent), nowMs,
+                   percent);
     m_position.store(m_position.load(std::memory_order_relaxed) +
                          static_cast<std::uint32_t>(elapsed),
                      std::memory_order_relaxed);
@@ -238,6 +249,49 @@ void CLSMIDIData::AdvanceWordClock(std::int64_t countdown, std::int64_t heardLat
     }
     m_wordCountdown.store(countdown, std::memory_order_relaxed);
     m_wordCursor.store(cursor, std::memory_order_release);
+}
+
+// When the cursor's record is due, for the lyrics display to take it then rather than at the
+// next tick: the countdown runs down to -heardLater.
+void CLSMIDIData::PublishWordDue(unsigned cursor, std::int64_t countdown, std::int64_t heardLater,
+                                 MonoTime nowMs, int percent) noexcept {
+    std::uint64_t steps = kNoWordDue;
+    if (countdown != kNothingDue && !m_wordIndex.empty()) {
+        const MonoTime at = DueTime(countdown + heardLater, nowMs, percent);
+        const std::int64_t fromEpoch = duration_cast<nanoseconds>(at.time_since_epoch()).count() -
+                                       m_wordEpoch.load(std::memory_order_relaxed);
+        steps = static_cast<std::uint64_t>(
+            std::clamp<std::int64_t>(fromEpoch / kWordDueStepNs, 0, kNoWordDue - 1));
+    }
+    m_wordDue.store(std::uint64_t{cursor} << 32 | steps, std::memory_order_release);
+}
+
+std::optional<CLSMIDIData::WordDue> CLSMIDIData::ReadWordDue() const noexcept {
+    const std::uint64_t word = m_wordDue.load(std::memory_order_acquire);
+    const std::uint64_t steps = word & kNoWordDue;
+    if (steps == kNoWordDue)
+        return std::nullopt;
+    const std::int64_t ns = m_wordEpoch.load(std::memory_order_relaxed) +
+                            static_cast<std::int64_t>(steps) * kWordDueStepNs;
+    return WordDue{static_cast<unsigned>(word >> 32),
+                   MonoTime(std::chrono::duration_cast<MonoTime::duration>(nanoseconds(ns)))};
+}
+
+// The records due with the cursor's: those after it at the same time. The last record stands
+// in place of the end and is never due.
+unsigned CLSMIDIData::DueGroupEnd(unsigned cursor) const noexcept {
+    const unsigned last = static_cast<unsigned>(m_wordIndex.size()) - 1;
+    unsigned end = cursor + 1;
+    while (end < last && m_wordIndex[end]->time == 0)
+        ++end;
+    return std::min(end, last);
+}
+
+std::chrono::nanoseconds CLSMIDIData::UntilNextWord(nanoseconds most) const noexcept {
+    const std::optional<WordDue> due = ReadWordDue();
+    if (!due || due->cursor < m_displayCursor.load(std::memory_order_relaxed))
+        return most;
+    return std::clamp<nanoseconds>(due->at - PlaybackClock().Now(), nanoseconds(0), most);
 }
 
 bool CLSMIDIData::SendEvent(MonoTime due) noexcept {
@@ -296,6 +350,7 @@ void CLSMIDIData::Stop() {
     if (!IsPlaying())
         return;
     PlaybackTimer().Stop();
+    m_wordDue.store(kNoWordDue, std::memory_order_relaxed);
     CloseDevice();
     for (MIDITRACKINFO& row : m_rows) {
         row.sounding.store(0, std::memory_order_relaxed);
@@ -339,23 +394,34 @@ int CLSMIDIData::TakeDueWords(CLSMIDIWordInfoArray& out) {
     if (count == 0)
         return 0;
     const unsigned cursor = m_wordCursor.load(std::memory_order_acquire);
+    const std::optional<WordDue> due = ReadWordDue();
+    const MonoTime now = PlaybackClock().Now();
+    const bool cursorDue = due && due->cursor == cursor && due->at <= now;
+    const unsigned end = cursorDue ? DueGroupEnd(cursor) : cursor;
     unsigned display = m_displayCursor.load(std::memory_order_relaxed);
-    for (; display < cursor; ++display) {
+    for (; display < end; ++display) {
         if (m_wordIndex[display]->kind != CLSMIDIWordInfo::kTempo)
             out.push_back(*m_wordIndex[display]);
     }
     m_displayCursor.store(display, std::memory_order_relaxed);
+    // The next one shown: past what was taken, page words and line clears.
     std::int64_t ticks = 0;
     for (unsigned i = cursor; i + 1 < count; ++i) {
         const int kind = m_wordIndex[i]->kind;
-        if (kind != CLSMIDIWordInfo::kPageWord && kind != CLSMIDIWordInfo::kClearLine)
+        if (i >= display && kind != CLSMIDIWordInfo::kPageWord &&
+            kind != CLSMIDIWordInfo::kClearLine)
             break;
         ticks += m_wordIndex[i + 1]->time;
     }
+    const int percent = m_tempoPercent.load(std::memory_order_relaxed);
+    // Song time until the cursor's record is due: counted from now once it was taken early,
+    // else from the last tick as the countdown stands.
+    const std::int64_t untilCursor =
+        display > cursor && due && due->cursor == cursor
+            ? std::chrono::duration_cast<std::chrono::microseconds>(due->at - now).count() *
+                  percent / 100000
+            : (m_wordCountdown.load(std::memory_order_relaxed) + LatencyUnits(percent)) / 100;
     const std::int64_t ms =
-        MulDiv(ticks, GetTempo(), static_cast<std::int64_t>(m_resolution) * 1000) +
-        (m_wordCountdown.load(std::memory_order_relaxed) +
-         LatencyUnits(m_tempoPercent.load(std::memory_order_relaxed))) /
-            100;
+        MulDiv(ticks, GetTempo(), static_cast<std::int64_t>(m_resolution) * 1000) + untilCursor;
     return static_cast<int>(std::clamp<std::int64_t>(ms, INT_MIN, INT_MAX));
 }

@@ -67,6 +67,29 @@ TEST_F(WordClock, LyricsWaitForTheOutputsLatency) {
     EXPECT_EQ(Texts(due), (std::vector<std::string>{"0:c"}));
 }
 
+// "c" is due at 560 ms, between the ticks at 555 and 570: it is handed over from 560, once.
+TEST_F(WordClock, ALyricDueBetweenTicksIsTakenAtItsDueTime) {
+    LoadLyrics();
+    outputLatency = ms(60);
+    PlayAt(2500);
+    song.TakeDueWords(due);
+    Run(ms(555));
+    EXPECT_EQ(song.UntilNextWord(ms(10)), ms(5));
+    EXPECT_EQ(song.UntilNextWord(ms(2)), ms(2));
+    clock.Advance(ms(4));
+    song.TakeDueWords(due);
+    EXPECT_TRUE(due.empty());
+    clock.Advance(ms(1));
+    EXPECT_EQ(song.TakeDueWords(due), 1000); // "d" is a second away
+    EXPECT_EQ(Texts(due), (std::vector<std::string>{"0:c"}));
+    Run(ms(15));
+    song.TakeDueWords(due);
+    EXPECT_TRUE(due.empty());
+    Run(ms(1000));
+    song.TakeDueWords(due);
+    EXPECT_EQ(Texts(due), (std::vector<std::string>{"0:d"}));
+}
+
 // The latency is real time: at 250 % the song moves 150 ms while the sound is on its way.
 TEST_F(WordClock, LatencyIsRealTimeAtAnyTempo) {
     LoadLyrics();
