@@ -4,7 +4,7 @@ or lead the sound.
 
   display_drift.py song OUT.mid
   display_drift.py record SINK OUT.raw OUT.stamps     (until SIGTERM or SIGINT)
-  display_drift.py drift OUT.raw OUT.stamps TRACE INTERVAL_MS
+  display_drift.py drift OUT.raw OUT.stamps TRACE INTERVAL_MS [SINK_LATENCIES]
 
 The song clicks a woodblock (channel 10) every 240 ticks at 480 ticks per quarter and 120 beats
 per minute, 80 times after a bar's rest, each click with a plain lyric syllable on its tick,
@@ -29,6 +29,11 @@ SYLLABLES_PER_LINE = 8
 RATE = 44100
 FRAME_BYTES = 4
 RISE_GAP_NS = 15_000_000
+# A sink's latency is at most what its monitor asks for. The synthesizer's stream asks for one
+# 46 ms chunk, of which PulseAudio gives the sink a quarter (11.6 ms) and holds the rest in the
+# stream's buffer; a monitor asking for less would shorten the sink and so the sound's whole
+# way, which no real device does. Just above it, the recording is still stamped finely.
+MONITOR_LATENCY_MS = 12
 
 
 def lyric(text):
@@ -57,7 +62,8 @@ def record(sink, raw_path, stamps_path):
     for sig in (signal.SIGTERM, signal.SIGINT):
         signal.signal(sig, lambda *_: stop.append(True))
     parec = subprocess.Popen(
-        ["parec", "-d", sink + ".monitor", "--latency-msec=2", "--raw", "--format=s16le",
+        ["parec", "-d", sink + ".monitor", f"--latency-msec={MONITOR_LATENCY_MS}", "--raw",
+         "--format=s16le",
          f"--rate={RATE}", "--channels=2"], stdout=subprocess.PIPE)
     fd = parec.stdout.fileno()
     total = 0
@@ -155,14 +161,26 @@ def summary(label, values):
             f"(min {min(values):+.1f}, max {max(values):+.1f})")
 
 
-def drift(raw_path, stamps_path, trace_path, interval_ms):
+def sink_latency(path):
+    """Median of the sink's latency readings (us) taken while the song played: the monitor
+    carries a frame when the sink renders it, which plays it that much later."""
+    try:
+        with open(path) as f:
+            values = [int(line) for line in f if line.strip().isdigit()]
+    except OSError:
+        values = []
+    return statistics.median(values) * 1000 if values else 0
+
+
+def drift(raw_path, stamps_path, trace_path, interval_ms, latency_path=None):
     base, spread = frame_line(stamps_path)
     samples = left_channel_raw(raw_path)
     threshold = peak(samples) * 0.3
     found = onsets(samples, RATE, interval_ms * 0.5, threshold)
-    sounds = [base + i * 1_000_000_000 // RATE for i in found]
+    played = sink_latency(latency_path) if latency_path else 0
+    sounds = [base + int(played) + i * 1_000_000_000 // RATE for i in found]
     print(f"click onsets: {len(sounds)} (song: {CLICKS}); recording's arrival spread "
-          f"{spread:.1f} ms (median over the earliest)")
+          f"{spread:.1f} ms (median over the earliest); sink's latency {played / 1e6:.1f} ms")
     events = read_trace(trace_path)
     window = int(interval_ms * 0.5 * 1e6)
     ok = len(sounds) == CLICKS
@@ -200,8 +218,8 @@ def main(argv):
         return 0
     if len(argv) == 5 and argv[1] == "record":
         return record(argv[2], argv[3], argv[4])
-    if len(argv) == 6 and argv[1] == "drift":
-        return drift(argv[2], argv[3], argv[4], float(argv[5]))
+    if len(argv) in (6, 7) and argv[1] == "drift":
+        return drift(argv[2], argv[3], argv[4], float(argv[5]), *argv[6:])
     print(__doc__, file=sys.stderr)
     return 2
 

@@ -45,6 +45,17 @@ sink=$(pactl get-default-sink)
 "$python" "$here/display_drift.py" song "$work/song.mid" || exit 2
 failed=0
 
+# The sink's own latency (us), every 0.2 s: what it still holds of what the monitor has seen.
+sample_sink_latency() { # file
+  : >"$1"
+  while true; do
+    pactl list sinks | awk -v sink="$sink" '
+      $1 == "Name:" { name = $2 }
+      $1 == "Latency:" && name == sink { print $2 }' >>"$1"
+    sleep 0.2
+  done
+}
+
 measure() { # tempo
   local tempo=$1
   local interval
@@ -53,20 +64,22 @@ measure() { # tempo
   rm -f "$work/trace"
   "$python" "$here/display_drift.py" record "$sink" "$work/live.raw" "$work/stamps" &
   local rec=$!
+  sample_sink_latency "$work/latency" &
+  local sampler=$!
   sleep 0.5
   DRUVEL_TRACE_DISPLAY="$work/trace" "$demo" --tempo "$tempo" "$work/song.mid" \
     </dev/null >/dev/null 2>"$work/demo.err"
   local played=$?
   sleep 0.5
-  kill "$rec" 2>/dev/null
-  wait "$rec" 2>/dev/null
+  kill "$rec" "$sampler" 2>/dev/null
+  wait "$rec" "$sampler" 2>/dev/null
   if ((played != 0)); then
     echo "demo failed ($played):"
     cat "$work/demo.err"
     return 1
   fi
   "$python" "$here/display_drift.py" drift "$work/live.raw" "$work/stamps" "$work/trace" \
-    "$interval"
+    "$interval" "$work/latency"
 }
 
 measure 100 || failed=1
