@@ -45,12 +45,15 @@ PREFIX ?= /usr/local
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
 
-# Every benchmark three times; the medians are the figures to quote.
+# Every benchmark three times; the medians are the figures to quote. Then how far the displays
+# follow the sound, where a PulseAudio server is reachable (it says so where none is).
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDRUVEL_TESTS=ON >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target benchmarks
 	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b" --benchmark_min_time=0.2 --benchmark_repetitions=3 \
 	    --benchmark_report_aggregates_only=true || exit 1; done
+	@echo "== scripts/measure-display-drift.sh build-bench"
+	@scripts/measure-display-drift.sh build-bench || echo "(some display drift above 20 ms: see above)"
 
 # libFuzzer targets under ASan+UBSan, each seeded from fuzz/seeds/NAME (the sample songs when
 # there is none); what they find grows fuzz/corpus/NAME. FUZZ_TARGETS picks some of them.
