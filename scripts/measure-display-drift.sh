@@ -16,14 +16,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 demo="$build/src/druvel-controls-demo"
 python=${PYTHON:-python3}
 
-if ! command -v pactl >/dev/null || ! command -v parec >/dev/null; then
-  echo "pactl/parec not installed: nothing measured."
-  exit 0
-fi
-if ! pactl info >/dev/null 2>&1; then
-  echo "No PulseAudio server reachable (set PULSE_SERVER): nothing measured."
-  exit 0
-fi
+source "$here/pulse-server.sh"
 [[ -x "$demo" ]] || { echo "$demo not built"; exit 2; }
 if [[ -z "${DISPLAY:-}" ]] && ! command -v Xvfb >/dev/null; then
   echo "No DISPLAY and no Xvfb: nothing measured."

@@ -15,14 +15,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 cli="$build/src/druvel-cli"
 python=${PYTHON:-python3}
 
-if ! command -v pactl >/dev/null || ! command -v parec >/dev/null; then
-  echo "pactl/parec not installed: nothing measured."
-  exit 0
-fi
-if ! pactl info >/dev/null 2>&1; then
-  echo "No PulseAudio server reachable (set PULSE_SERVER): nothing measured."
-  exit 0
-fi
+source "$here/pulse-server.sh"
 [[ -x "$cli" ]] || { echo "$cli not built"; exit 2; }
 
 sink=$(pactl get-default-sink)
