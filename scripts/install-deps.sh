@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   qt6-base-dev
   libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont
   libasound2-dev
