@@ -5,6 +5,11 @@ WERROR     ?= OFF
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
+# ccache (when installed) shares objects between clones and worktrees: paths inside the tree
+# are hashed relative to it.
+export CCACHE_BASEDIR ?= $(CURDIR)
+export CCACHE_NOHASHDIR ?= 1
+
 CMAKE_ARGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DDRUVEL_WERROR=$(WERROR)
 
 .PHONY: all deps build test test-sanitize test-tsan run install bench fuzz format clean
