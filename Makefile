@@ -12,7 +12,7 @@ export CCACHE_NOHASHDIR ?= 1
 
 CMAKE_ARGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DDRUVEL_WERROR=$(WERROR)
 
-.PHONY: all deps build test test-sanitize test-tsan run install bench fuzz format clean
+.PHONY: all deps build test test-sanitize test-tsan run install package bench fuzz format clean
 
 all: build
 
@@ -50,6 +50,15 @@ PREFIX ?= /usr/local
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
 
+# A Debian package (build-package/druvel_VERSION_ARCH.deb) from a Release build of the programs
+# alone; install it with `sudo dpkg -i` (or `sudo apt install ./FILE`, which also fetches its
+# dependencies).
+package: deps
+	@cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DDRUVEL_WERROR=$(WERROR) -DDRUVEL_TESTS=OFF -DDRUVEL_BENCH=OFF >/dev/null
+	@cmake --build build-package -j $(JOBS) --target package
+	@ls build-package/*.deb
+
 # Every benchmark three times; the medians are the figures to quote. Then how far the displays
 # follow the sound, where a PulseAudio server is reachable (it says so where none is).
 bench: deps
@@ -75,4 +84,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf build build-asan build-tsan build-bench build-fuzz
+	rm -rf build build-asan build-tsan build-bench build-fuzz build-package

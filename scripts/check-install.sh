@@ -9,6 +9,9 @@ root="$stage/opt/druvel-test"
 expect=(
   bin/druvel-cli
   share/applications/druvel.desktop
+  share/metainfo/org.druvel.druvel.metainfo.xml
+  share/man/man1/druvel.1.gz
+  share/man/man1/druvel-cli.1.gz
   share/icons/hicolor/48x48/apps/druvel.png
   share/icons/hicolor/256x256/apps/druvel.png
   share/icons/hicolor/scalable/apps/druvel.svg

@@ -11,7 +11,8 @@ packages=(
   libarchive-dev libuchardet-dev
   fonts-ipafont-gothic fonts-liberation
   googletest libgtest-dev libbenchmark-dev
-  clang desktop-file-utils
+  clang desktop-file-utils appstream man-db
+  dpkg-dev
   dbus-daemon
 )
 

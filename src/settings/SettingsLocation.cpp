@@ -43,6 +43,12 @@ bool IsFolder(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// Only root can write there, and a file it leaves there belongs to no package: an installed
+// copy is never a portable one.
+bool IsSystemFolder(const std::string& folder) {
+    return folder == "/usr" || folder.rfind("/usr/", 0) == 0;
+}
+
 std::string Join(const std::string& folder, const std::string& name) {
     if (folder.empty() || folder.back() == '/')
         return folder + name;
@@ -59,8 +65,8 @@ std::string SettingsLocation::ChooseFolder(const Environment& environment) {
     if (!environment.druvelHome.empty())
         return environment.druvelHome;
     const std::string& exe = environment.executableFolder;
-    if (!exe.empty() &&
-        (Exists(Join(exe, kFileName)) || (IsFolder(exe) && ::access(exe.c_str(), W_OK) == 0)))
+    if (!exe.empty() && (Exists(Join(exe, kFileName)) || (IsFolder(exe) && !IsSystemFolder(exe) &&
+                                                          ::access(exe.c_str(), W_OK) == 0)))
         return exe;
     // Relative values are to be ignored by the base-directory rules.
     if (!environment.xdgConfigHome.empty() && environment.xdgConfigHome.front() == '/')

@@ -3,7 +3,8 @@
 #include <string>
 
 // Where DRUV.INI lives: DRUVEL_HOME when set; else the executable's folder when a DRUV.INI is
-// already there or the folder is writable (portable use); else $XDG_CONFIG_HOME/druvel
+// already there or the folder is writable (portable use; never a folder under /usr, where only
+// an installed copy lives); else $XDG_CONFIG_HOME/druvel
 // (~/.config/druvel when that is unset or not absolute).
 class SettingsLocation {
 public:
