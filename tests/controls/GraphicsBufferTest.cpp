@@ -100,8 +100,8 @@ TEST(ControlFonts, PositiveHeightIsTheCellNegativeTheEm) {
 // bottoms of p, g, y and _.
 TEST(ControlFonts, InterfaceFontIsTheGothicFaceInATwelvePixelCell) {
     const QFont font = ControlFonts::InterfaceFont();
-    EXPECT_EQ(font.family(), QStringLiteral("ＭＳ Ｐゴシック"));
-    EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(font.family().toStdString(), "ＭＳ Ｐゴシック");
+    EXPECT_EQ(QFontInfo(font).family().toStdString(), "IPAPGothic");
     const QFontMetrics metrics(font);
     EXPECT_LE(metrics.height(), 12);
     EXPECT_GE(metrics.height(), 11);
