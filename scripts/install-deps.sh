@@ -13,6 +13,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   clang desktop-file-utils
   dbus-daemon
+  xvfb x11-utils
 )
 
 missing=()

@@ -12,6 +12,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <poll.h>
 #include <string>
 #include <sys/wait.h>
