@@ -14,6 +14,7 @@ packages=(
   clang desktop-file-utils appstream man-db
   dpkg-dev
   dbus-daemon
+  xvfb x11-utils
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include "app/CLSHelpWindow.h"
 #include "app/CLSMainMenus.h"
 #include "app/HelpTopics.h"
+#include "app/ToolTipGate.h"
 #include "app/ToolbarImages.h"
 #include "app/WindowChildren.h"
 #include "controls/CLSWndMarquee.h"
@@ -112,6 +113,8 @@ CLSMainWindow::CLSMainWindow(CLSDRUVSettings& settings, CLSMIDIData& engine, CLS
     setWindowTitle(QStringLiteral("Druvel"));
     setWindowIcon(CLSAboutDialog::ProgramIcon());
     setAcceptDrops(true);
+    // The playlist's tips show whether the window is active or not.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
     auto* client = new ClientArea;
     client->setAutoFillBackground(true);
     QPalette black = client->palette();
@@ -243,9 +246,13 @@ void CLSMainWindow::CreateToolBar() {
     }
     const int buttonWidth =
         CLSMainLayout::kToolBarWidth / static_cast<int>(CLSCommandTables::ToolBar().size());
-    for (QAction* action : bar->actions())
+    auto* tips = new ToolTipGate(bar);
+    for (QAction* action : bar->actions()) {
         bar->widgetForAction(action)->setFixedWidth(buttonWidth);
+        tips->Watch(bar->widgetForAction(action));
+    }
     m_children->toolBar = bar;
+    m_children->toolBarTips = tips;
     m_toolBarHeight = bar->sizeHint().height();
     m_layout = CLSMainLayout(m_toolBarHeight, m_settings.WindowMode);
 }

@@ -7,6 +7,7 @@
 #include "app/CLSPlayListSaveDialog.h"
 #include "app/DroppedPaths.h"
 #include "app/HelpTopics.h"
+#include "app/ToolTipGate.h"
 #include "app/WindowChildren.h"
 #include "core/CLSTString.h"
 #include "platform/MidiOutDevices.h"
@@ -164,8 +165,7 @@ void CLSMainWindow::CheckDevice(int id) {
 
 void CLSMainWindow::ShowToolHints(bool on) {
     m_children->playList->SetToolTipsShown(on);
-    for (QAction* action : m_children->toolBar->actions())
-        action->setToolTip(on ? action->text() : QString());
+    m_children->toolBarTips->SetOpen(on);
     m_menus->SetChecked(kCmdToolHint, on);
 }
 

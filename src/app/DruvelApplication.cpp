@@ -13,6 +13,11 @@ constexpr const char* kModule = "MAIN";
 
 DruvelApplication::DruvelApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
+void DruvelApplication::SetIdentity() {
+    QCoreApplication::setApplicationName(QStringLiteral("druvel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("druvel"));
+}
+
 template <typename Step> bool DruvelApplication::Guarded(Step&& step) {
     try {
         step();

@@ -18,6 +18,12 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
+    // Names the program to the desktop: the application name gives the window class and the
+    // accessible name, the desktop file name the entry (name, icon) the shell shows for the
+    // windows. No display name: Qt would append it to every caption that does not already
+    // end with it, and the captions are the program's own texts.
+    static void SetIdentity();
+
     // Runs the start-up steps, then the event loop when they ask for it (true) and did not
     // fail; shows the error that ended either. The loop's exit code, 0 without a loop, or
     // kErrorExitCode.

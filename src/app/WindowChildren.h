@@ -14,6 +14,7 @@ class CLSWndTrackBar;
 class CLSWordControl;
 class QLabel;
 class QToolBar;
+class ToolTipGate;
 
 // The main window's child controls and the flow's views over them. Widgets belong to the
 // client area (Qt deletes them with it); the spectrum and the views are owned here.
@@ -21,6 +22,7 @@ struct WindowChildren {
     explicit WindowChildren(const CLSPlayList& playlist) : playListModel(playlist) {}
 
     QToolBar* toolBar = nullptr;
+    ToolTipGate* toolBarTips = nullptr;
     CLSWordControl* words = nullptr;
     CLSWndTimeLabel* timeLabel = nullptr;
     QLabel* tempoLabel = nullptr;

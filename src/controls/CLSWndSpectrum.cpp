@@ -31,12 +31,9 @@ constexpr QRgb kEdgeDark = 0xFF696969u;
 constexpr int kMinMeterWidth = 1;
 constexpr int kMaxMeterWidth = 100;
 
-// The labels' face, through the controls' one set of face substitutions.
+// The labels' font: a cell 12 pixels high fills the strip beside the meter exactly.
 QFont LabelFont() {
-    ControlFonts::RegisterSubstitutions();
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    font.setWeight(QFont::Normal);
+    QFont font = ControlFonts::Make("ＭＳ Ｐゴシック", 12);
     font.setStyleHint(QFont::SansSerif, QFont::PreferQuality);
     return font;
 }

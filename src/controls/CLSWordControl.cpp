@@ -26,13 +26,9 @@ const QColor kPageColour(255, 255, 255);
 const QColor kSecondPartColour(128, 255, 255);
 const QColor kHighlightColour(128, 255, 128);
 
-// The face every lyric is shown in, through the controls' one set of face substitutions.
-QFont WordFont(int pixelHeight) {
-    ControlFonts::RegisterSubstitutions();
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(std::max(1, pixelHeight));
-    font.setWeight(QFont::Normal);
-    return font;
+// The lyrics' sizes are cell heights: a line of the unit size fits in the unit.
+QFont WordFont(int cellHeight) {
+    return ControlFonts::Make("ＭＳ Ｐゴシック", std::max(1, cellHeight));
 }
 
 // Pictures: device-resolution images drawn in logical pixels.

@@ -13,7 +13,7 @@ constexpr const char* kJapaneseGothicStandIn = "IPAPGothic";
 constexpr const char* kTimesFace = "Times New Roman";
 constexpr const char* kTimesStandIn = "Liberation Serif";
 
-// The default interface size of the original desktop: 9 pt at 96 dpi.
+// The interface font's cell; also the size of a font asked for without one.
 constexpr int kInterfacePixelSize = 12;
 
 QFont::Weight ToQtWeight(int weight) {
@@ -58,5 +58,5 @@ QFont ControlFonts::Make(const char* faceUtf8, int height, int weight, bool ital
 }
 
 QFont ControlFonts::InterfaceFont() {
-    return Make("MS UI Gothic", -kInterfacePixelSize);
+    return Make("ＭＳ Ｐゴシック", kInterfacePixelSize);
 }

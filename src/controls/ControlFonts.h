@@ -21,6 +21,7 @@ public:
     static QFont Make(const char* faceUtf8, int height, int weight = kWeightNormal,
                       bool italic = false);
 
-    // The interface font of the controls ("MS UI Gothic" at the system size).
+    // The interface font of the information line and the slider labels: "ＭＳ Ｐゴシック" in a
+    // cell 12 pixels high.
     static QFont InterfaceFont();
 };

@@ -1,6 +1,7 @@
 #include "app/CLSAboutDialog.h"
 #include "app/CLSHelpWindow.h"
 #include "app/HelpTopics.h"
+#include "fixtures/CliRunner.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -82,6 +83,16 @@ TEST(AboutDialog, LinkOpensTheHomePageAndEscapeCloses) {
     QApplication::sendEvent(&about, &escape);
     EXPECT_FALSE(about.isVisible());
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+}
+
+TEST(AboutDialog, TheBoxAndTheCommandLineShowTheOneVersion) {
+    QApplication app(argc, argv);
+    CLSAboutDialog about;
+    bool shown = false;
+    for (const QLabel* label : about.findChildren<QLabel*>())
+        shown |= label->text() == QStringLiteral("Version 1.22");
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(RunCli("--version").out, "druvel-cli 1.22\n");
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -27,6 +28,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -40,6 +42,19 @@ char arg0[] = "test_app";
 char* argv[] = {arg0, nullptr};
 
 const std::string kDemo = std::string(DRUVEL_TEST_DATA) + "/../../resources/demo/druvel-demo.mid";
+
+// The request the application makes once the pointer rests on a widget.
+bool TipShownOver(QWidget* target) {
+    QToolTip::hideText(); // a shown tip goes a moment later
+    QElapsedTimer waited;
+    waited.start();
+    while (QToolTip::isVisible() && waited.elapsed() < 2000)
+        QTest::qWait(10);
+    const QPoint at = target->rect().center();
+    QHelpEvent event(QEvent::ToolTip, at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &event);
+    return QToolTip::isVisible();
+}
 
 // The real window over the real engine, playing into a capture file.
 class MainWindowTest : public ::testing::Test {
@@ -238,6 +253,50 @@ TEST_F(MainWindowTest, TheLoadedSongsRowCarriesTheCurrentMarker) {
     window->Shutdown();
     EXPECT_EQ(marker(1).pixmap(15).toImage(), current);
     EXPECT_EQ(marker(0).pixmap(15).toImage(), plain);
+}
+
+TEST_F(MainWindowTest, ToolHintsOffLeaveTheToolbarWithoutTips) {
+    auto* bar = qobject_cast<QToolBar*>(window->Child(kChildToolBar));
+    ASSERT_NE(bar, nullptr);
+    QWidget* open = bar->widgetForAction(bar->actions().at(0));
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(TipShownOver(open));
+    EXPECT_EQ(QToolTip::text(), bar->actions().at(0)->text());
+
+    window->Commands().Run(kCmdToolHint);
+    ASSERT_FALSE(settings.GetFlag(CLSDRUVSettings::ShowToolHint));
+    EXPECT_FALSE(TipShownOver(open)) << QToolTip::text().toStdString();
+    window->Commands().Run(kCmdToolHint);
+    EXPECT_TRUE(TipShownOver(open));
+    QToolTip::hideText();
+}
+
+// The pointer resting on a row of an inactive window still shows the row's tip, through the
+// application's own tooltip timer; the toolbar's tips keep to the active window.
+TEST_F(MainWindowTest, PlaylistTipsShowWhileTheWindowIsInactive) {
+    window->AddPaths({kDemo});
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QApplication::processEvents();
+    ASSERT_FALSE(window->isActiveWindow());
+
+    auto* view = static_cast<QAbstractItemView*>(window->Child(kChildPlayList));
+    const QPoint row = view->visualRect(view->model()->index(0, 0)).center();
+    QWindow* handle = window->windowHandle();
+    QTest::mouseMove(handle, view->viewport()->mapTo(window.get(), row - QPoint(3, 0)));
+    QTest::mouseMove(handle, view->viewport()->mapTo(window.get(), row));
+    QElapsedTimer waited;
+    waited.start();
+    while (!QToolTip::isVisible() && waited.elapsed() < 3000)
+        QTest::qWait(20);
+    ASSERT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().startsWith(QStringLiteral("ファイル名: ")))
+        << QToolTip::text().toStdString();
+
+    auto* bar = qobject_cast<QToolBar*>(window->Child(kChildToolBar));
+    EXPECT_FALSE(TipShownOver(bar->widgetForAction(bar->actions().at(0))));
+    QToolTip::hideText();
 }
 
 } // namespace

@@ -95,3 +95,14 @@ TEST(ControlFonts, PositiveHeightIsTheCellNegativeTheEm) {
     EXPECT_TRUE(cell.italic());
     EXPECT_EQ(ControlFonts::Make("Times New Roman", -30).pixelSize(), 30);
 }
+
+// The information line's strip is 12 pixels high: a font whose cell is taller loses the
+// bottoms of p, g, y and _.
+TEST(ControlFonts, InterfaceFontIsTheGothicFaceInATwelvePixelCell) {
+    const QFont font = ControlFonts::InterfaceFont();
+    EXPECT_EQ(font.family().toStdString(), "ＭＳ Ｐゴシック");
+    EXPECT_EQ(QFontInfo(font).family().toStdString(), "IPAPGothic");
+    const QFontMetrics metrics(font);
+    EXPECT_LE(metrics.height(), 12);
+    EXPECT_GE(metrics.height(), 11);
+}

@@ -1,8 +1,10 @@
 #include "controls/CLSWndMarquee.h"
+#include "controls/ControlFonts.h"
 #include "controls/MarqueeScroll.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -61,7 +63,58 @@ bool HasTextInk(const QImage& image) {
     return false;
 }
 
+bool IsInk(QColor c) {
+    return c.red() > 100 && c.red() > c.green() + 30;
+}
+
+// The first and last rows holding text ink, {-1, -1} when there is none.
+std::pair<int, int> InkRows(const QImage& image) {
+    std::pair<int, int> rows{-1, -1};
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            if (!IsInk(image.pixelColor(x, y)))
+                continue;
+            if (rows.first < 0)
+                rows.first = y;
+            rows.second = y;
+            break;
+        }
+    return rows;
+}
+
 } // namespace
+
+TEST(MarqueeThreads, TextInTheTwelvePixelStripKeepsItsTopsAndDescenders) {
+    const QString text = QStringLiteral("ファイル名: /m/Happy_jig.mid");
+    const QFont font = ControlFonts::InterfaceFont();
+    QImage free(400, 40, QImage::Format_RGB32);
+    free.fill(Qt::black);
+    {
+        QPainter painter(&free);
+        painter.setFont(font);
+        painter.setPen(QColor(255, 170, 170));
+        painter.drawText(QPoint(0, 10 + QFontMetrics(font).ascent()), text);
+    }
+    const auto whole = InkRows(free);
+    ASSERT_GE(whole.first, 0);
+
+    QWidget parent;
+    parent.resize(400, 40);
+    CLSWndMarquee strip;
+    strip.Create(&parent, 1037);
+    strip.Move(0, 0, 300, 12);
+    strip.SetFont(font);
+    CLSTStringArray texts;
+    texts.push_back(CLSTString(text.toUtf8().constData()));
+    strip.SetTexts(texts);
+    QElapsedTimer timer;
+    timer.start();
+    while (!HasTextInk(strip.Picture()) && timer.elapsed() < 2000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const auto shown = InkRows(strip.Picture());
+    ASSERT_GE(shown.first, 0);
+    EXPECT_EQ(shown.second - shown.first, whole.second - whole.first) << "tops or descenders cut";
+}
 
 TEST(MarqueeThreads, ThreadDrawsTheTextAndStopsOnDestroy) {
     QWidget parent;

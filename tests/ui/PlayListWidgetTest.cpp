@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QImage>
 #include <QKeyEvent>
 
@@ -26,9 +28,10 @@ protected:
     }
     static void TearDownTestSuite() { s_app.reset(); }
 
+    virtual int Songs() const { return 40; }
     void SetUp() override {
         playlist.SetView(&model);
-        for (int i = 0; i < 40; ++i)
+        for (int i = 0; i < Songs(); ++i)
             playlist.AppendSong(CLSTString(("/m/" + std::to_string(i) + ".mid").c_str()));
         widget = std::make_unique<CLSPlayListWidget>(model);
         widget->resize(300, 200);
@@ -113,6 +116,34 @@ TEST_F(PlayListWidgetTest, ThePlayListsOwnSelectionShowsInTheWidget) {
     EXPECT_TRUE(Selection().isRowSelected(7, QModelIndex()));
     model.SetSelected(7, false);
     EXPECT_FALSE(Selection().hasSelection());
+}
+
+// A right click as the window system delivers it: to the widget under the pointer.
+class PlayListContextMenuTest : public PlayListWidgetTest {
+protected:
+    int Songs() const override { return 3; }
+    bool MenuAt(QWidget* target, QPoint at,
+                QContextMenuEvent::Reason reason = QContextMenuEvent::Mouse) {
+        bool shown = false;
+        widget->onContextMenu = [&](const QPoint&) { shown = true; };
+        QContextMenuEvent event(reason, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &event);
+        return shown;
+    }
+};
+
+TEST_F(PlayListContextMenuTest, OnlyARowGivesTheMenu) {
+    QWidget* rows = widget->viewport();
+    const QRect first = widget->visualRect(Row(0));
+    const QRect last = widget->visualRect(Row(2));
+    ASSERT_GT(widget->horizontalHeader()->height(), 0);
+    EXPECT_TRUE(MenuAt(rows, first.center()));
+    EXPECT_TRUE(MenuAt(rows, QPoint(first.center().x(), first.top())));
+    EXPECT_TRUE(MenuAt(rows, last.center()));
+    EXPECT_FALSE(MenuAt(rows, QPoint(last.center().x(), last.bottom() + 3)));
+    EXPECT_FALSE(MenuAt(rows, QPoint(last.center().x(), rows->height() - 2)));
+    EXPECT_FALSE(MenuAt(widget->horizontalHeader(), QPoint(10, 3)));
+    EXPECT_FALSE(MenuAt(rows, first.center(), QContextMenuEvent::Keyboard));
 }
 
 // What the marker column paints in a row: the current ink, the plain ink, or neither.

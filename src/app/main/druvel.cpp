@@ -49,9 +49,7 @@ bool HandOverToRunningInstance(const std::vector<std::string>& paths) {
 int main(int argc, char** argv) {
     InstallPlatformBackends();
     DruvelApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("druvel"));
-    QGuiApplication::setApplicationDisplayName(QStringLiteral("Druvel"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("druvel"));
+    DruvelApplication::SetIdentity();
     MessageBoxReporter reporter;
     ControlFonts::RegisterSubstitutions();
 

@@ -122,8 +122,10 @@ void CLSPlayListWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CLSPlayListWidget::contextMenuEvent(QContextMenuEvent* event) {
     // Only a request with the pointer over a row: none from the keyboard or the empty area.
+    // The position comes in the viewport's coordinates from the rows and in the view's from
+    // the header; the pointer's screen position means the same in both.
     if (event->reason() == QContextMenuEvent::Keyboard ||
-        !indexAt(viewport()->mapFrom(this, event->pos())).isValid()) {
+        !indexAt(viewport()->mapFromGlobal(event->globalPos())).isValid()) {
         event->ignore();
         return;
     }
