@@ -13,7 +13,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev
   clang desktop-file-utils
   dbus-daemon
-  python3 xvfb openbox xdotool x11-utils imagemagick
+  dbus-bin python3 xvfb openbox xdotool x11-utils imagemagick
 )
 
 missing=()
