@@ -4,10 +4,11 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR     ?= OFF
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+SOAK_SECONDS ?= 600
 
 CMAKE_ARGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DDRUVEL_WERROR=$(WERROR)
 
-.PHONY: all deps build test test-sanitize test-tsan run install bench fuzz format clean
+.PHONY: all deps build test test-sanitize test-tsan soak run install bench fuzz format clean
 
 all: build
 
@@ -35,6 +36,14 @@ test-tsan: deps
 	  -DDRUVEL_SANITIZE=thread -DDRUVEL_BENCH=OFF >/dev/null
 	@cmake --build build-tsan -j $(JOBS)
 	@TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j $(JOBS) -L threads
+
+# Random input on the real window (AddressSanitizer build) under Xvfb and openbox for
+# SOAK_SECONDS; SOAK_SEED replays a run.
+soak: deps
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRUVEL_WERROR=$(WERROR) \
+	  -DDRUVEL_SANITIZE=address -DDRUVEL_BENCH=OFF >/dev/null
+	@cmake --build build-asan -j $(JOBS) --target druvel
+	@SOAK_SECONDS=$(SOAK_SECONDS) python3 scripts/soak.py build-asan/src/druvel
 
 run: build
 	@bash scripts/run.sh $(BUILD)

@@ -152,7 +152,11 @@ class Desktop:
         return "window id" in out
 
     def run(self, args, check=True):
-        result = subprocess.run(args, env=self.env, capture_output=True, text=True, timeout=20)
+        try:
+            result = subprocess.run(args, env=self.env, capture_output=True, text=True,
+                                    timeout=10)
+        except subprocess.TimeoutExpired:
+            raise AssertionError(f"{' '.join(args)} did not return")
         if check and result.returncode != 0:
             raise AssertionError(f"{' '.join(args)}: {result.stderr.strip()}")
         return result.stdout
@@ -216,9 +220,9 @@ class Player:
         return self.proc.poll() is None
 
     def activate(self):
-        self.desktop.xdo("windowactivate", "--sync", self.window)
+        self.desktop.xdo("windowactivate", self.window)
         wait_for("the focus", lambda: self.desktop.xdo("getwindowfocus").strip() == self.window,
-                 5)
+                 3)
 
     def key(self, *keys, clear=True):
         # Clearing the modifiers also lets go of held mouse buttons.
@@ -247,7 +251,8 @@ class Player:
     def popups(self, kind):
         """Mapped windows of this program whose type is `kind` (TOOLTIP, POPUP_MENU ...)."""
         found = []
-        out = self.desktop.xdo("search", "--onlyvisible", "--pid", self.proc.pid, "")
+        out = self.desktop.xdo("search", "--all", "--onlyvisible", "--pid", self.proc.pid,
+                               "--name", "")
         for wid in out.split():
             if wid == self.window:
                 continue
