@@ -119,7 +119,8 @@ class Soak:
         self.last.append(f"{self.actions}: {text}")
 
     def fail(self, why):
-        print(f"\nsoak FAILED after {self.actions} actions: {why}")
+        elapsed = time.monotonic() - self.started
+        print(f"\nsoak FAILED after {self.actions} actions ({elapsed:.0f} s): {why}")
         print(f"replay: SOAK_SEED={self.seed} make soak")
         print("last actions:\n  " + "\n  ".join(self.last))
         log = self.player.log_text() if self.player else ""
@@ -322,7 +323,8 @@ class Soak:
         time.sleep(self.rng.uniform(0.0, 0.06))
 
     def run(self, seconds):
-        deadline = time.monotonic() + seconds
+        self.started = time.monotonic()
+        deadline = self.started + seconds
         self.player.key("ctrl+space")
         while time.monotonic() < deadline:
             try:
