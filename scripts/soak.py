@@ -307,6 +307,7 @@ class Soak:
         return not self.other_windows()
 
     def step(self):
+        self.player.refresh()
         menus, others = self.windows()
         if menus:
             self.player.key("Escape")

@@ -117,10 +117,9 @@ CLSMainWindow::CLSMainWindow(CLSDRUVSettings& settings, CLSMIDIData& engine, CLS
     m_client = client;
     setCentralWidget(client);
     // Sized as saved before the children exist: the splitter's place follows from the width.
+    resize(m_settings.Width, m_settings.Height);
     if (m_settings.Left != CLSDRUVSettings::kUseDefault)
-        setGeometry(m_settings.Left, m_settings.Top, m_settings.Width, m_settings.Height);
-    else
-        resize(m_settings.Width, m_settings.Height);
+        move(m_settings.Left, m_settings.Top);
     CreateChildren();
 }
 

@@ -214,6 +214,13 @@ class Player:
         ids = out.split()
         return ids[0] if ids else None
 
+    def refresh(self):
+        """Finds the main window again: a change of the frame's flags makes a new one."""
+        found = self._find_window()
+        if found:
+            self.window = found
+        return self.window
+
     @property
     def ini(self):
         return os.path.join(self.desktop.home, "DRUV.INI")
@@ -222,6 +229,7 @@ class Player:
         return self.proc.poll() is None
 
     def activate(self):
+        self.refresh()
         self.desktop.xdo("windowactivate", self.window)
         wait_for("the focus", lambda: self.desktop.xdo("getwindowfocus").strip() == self.window,
                  3)
@@ -278,6 +286,7 @@ class Player:
         """Closes the window as a user does (the window manager's close key); returns the
         exit status."""
         if self.alive():
+            self.refresh()
             self.activate_quietly()
             self.key("alt+F4")
             try:

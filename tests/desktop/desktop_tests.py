@@ -86,12 +86,33 @@ def placement_runs(desktop, program, song, window, runs=3):
         assert all(s == seen[0] for s in seen), f"the window moved between runs: {seen}"
 
 
+def compact_and_back(player):
+    """View menu: compact, then the normal window (keyboard, as the menu's first item is
+    highlighted when the menu opens)."""
+    before = player.client_origin()
+    for downs in (2, 1):
+        player.activate()  # a frame's flags changed: the window was shown again
+        player.key("alt+v")
+        # A menu made again after a frame change carries no menu type: any window will do.
+        wait_for("the view menu", lambda: player.popups(""), 5)
+        player.key(*["Down"] * downs, "Return")
+        wait_for("the mode's height", lambda: (player.client_origin()[3] < 200) == (downs == 2),
+                 5)
+    wait_for("the saved size", lambda: player.client_origin()[2:] == before[2:], 5)
+    assert player.client_origin() == before, f"{before} became {player.client_origin()}"
+
+
 @case
 def placement_round_trip(program):
     with Desktop() as desktop:
         song = write_song(os.path.join(desktop.dir, "song.mid"))
         placement_runs(desktop, program, song, {**WINDOW, "Show": 0})
         placement_runs(desktop, program, song, {**WINDOW, "Show": 1})
+        # A mode with a fixed height and back: the window keeps its place and its size.
+        player = start(desktop, program, [song], {**WINDOW, "Show": 0})
+        compact_and_back(player)
+        ini = close_normally(player)
+        assert (int(ini["Left"]), int(ini["Top"]), int(ini["Height"])) == (100, 100, 640), ini
 
 
 def tooltip_after_hover(desktop, program, song, hints):
