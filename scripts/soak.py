@@ -111,6 +111,8 @@ class Soak:
         self.start()
 
     def start(self):
+        ini = os.path.join(self.desktop.home, "DRUV.INI")
+        self.ini_time = os.stat(ini).st_mtime_ns if os.path.exists(ini) else 0
         self.player = Player(self.desktop, self.program, [self.playlist], self.env)
         self.player.activate_quietly()
 
@@ -142,10 +144,13 @@ class Soak:
         if code != 0:
             return f"the program ended with status {code}"
         # A random action chose the exit command: a normal end, counted, and started again.
-        if not os.path.exists(self.player.ini):
+        if not os.path.exists(self.player.ini) or \
+                os.stat(self.player.ini).st_mtime_ns == self.ini_time:
             return "the program ended without writing DRUV.INI"
         self.restarts += 1
         self.last.append("(the program ended normally: restarted)")
+        if os.environ.get("SOAK_VERBOSE"):
+            print("restart after:", " / ".join(list(self.last)[-4:-1]))
         self.player.log.close()
         self.start()
         return None
@@ -337,6 +342,8 @@ class Soak:
             if why:
                 return self.fail(why)
         # The end: nothing in the way, then the window closed as a user does.
+        if self.menus():
+            self.player.key("Escape")
         self.close_dialogs()
         ini = self.player.ini
         if os.path.exists(ini):

@@ -211,7 +211,11 @@ class Player:
             raise AssertionError(f"the program ended at start ({self.proc.returncode})")
         out = self.desktop.xdo("search", "--onlyvisible", "--pid", self.proc.pid,
                                "--name", "^Druvel$")
-        ids = out.split()
+        # Message boxes carry the program's name too; they belong to the main window.
+        ids = [wid for wid in out.split() if "window id" not in self.desktop.run(
+            ["xprop", "-id", wid, "WM_TRANSIENT_FOR"], check=False)]
+        if getattr(self, "window", None) in ids:
+            return self.window
         return ids[0] if ids else None
 
     def refresh(self):
