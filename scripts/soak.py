@@ -128,6 +128,7 @@ class Soak:
         log = self.player.log_text() if self.player else ""
         print("program output (end):\n" + log[-6000:])
         self.desktop.screenshot(os.path.join(self.desktop.dir, "failure.png"))
+        self.desktop.keep = True  # the log, the capture and the screenshot
         if self.player:
             self.player.kill()
         return 1

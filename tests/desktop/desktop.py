@@ -97,6 +97,7 @@ class Desktop:
         self.home = os.path.join(self.dir, "home")
         os.makedirs(self.home)
         self.procs = []
+        self.keep = bool(os.environ.get("DRUVEL_DESKTOP_KEEP"))
         read_fd, write_fd = os.pipe()
         xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24",
@@ -184,7 +185,7 @@ class Desktop:
 
     def __exit__(self, *exc):
         self.close()
-        if exc[0] is None and not os.environ.get("DRUVEL_DESKTOP_KEEP"):
+        if exc[0] is None and not self.keep:
             shutil.rmtree(self.dir, ignore_errors=True)
         else:
             print(f"kept {self.dir}")
