@@ -7,7 +7,8 @@ import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import SKIP, Desktop, Player, Skip, notes_on, read_ini, wait_for, write_ini, write_song  # noqa: E402
+from desktop import (SKIP, Desktop, Player, Skip, notes_on, read_ini, wait_for,  # noqa: E402
+                     write_ini, write_song)
 
 CASES = {}
 
