@@ -4,6 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 WERROR     ?= OFF
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
+SOAK_SECONDS ?= 600
 
 # ccache (when installed) shares objects between clones and worktrees: paths inside the tree
 # are hashed relative to it.
@@ -12,7 +13,7 @@ export CCACHE_NOHASHDIR ?= 1
 
 CMAKE_ARGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DDRUVEL_WERROR=$(WERROR)
 
-.PHONY: all deps build test test-sanitize test-tsan run install package bench fuzz format clean
+.PHONY: all deps build test test-sanitize test-tsan soak run install package bench fuzz format clean
 
 all: build
 
@@ -40,6 +41,14 @@ test-tsan: deps
 	  -DDRUVEL_SANITIZE=thread -DDRUVEL_BENCH=OFF >/dev/null
 	@cmake --build build-tsan -j $(JOBS)
 	@TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j $(JOBS) -L threads
+
+# Random input on the real window (AddressSanitizer build) under Xvfb and openbox for
+# SOAK_SECONDS; SOAK_SEED replays a run.
+soak: deps
+	@cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRUVEL_WERROR=$(WERROR) \
+	  -DDRUVEL_SANITIZE=address -DDRUVEL_BENCH=OFF >/dev/null
+	@cmake --build build-asan -j $(JOBS) --target druvel
+	@SOAK_SECONDS=$(SOAK_SECONDS) python3 scripts/soak.py build-asan/src/druvel
 
 run: build
 	@bash scripts/run.sh $(BUILD)

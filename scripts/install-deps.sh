@@ -14,7 +14,7 @@ packages=(
   clang desktop-file-utils appstream man-db
   dpkg-dev
   dbus-daemon
-  xvfb x11-utils
+  dbus-bin python3 xvfb openbox xdotool x11-utils imagemagick
 )
 
 missing=()

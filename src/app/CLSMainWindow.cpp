@@ -4,6 +4,7 @@
 #include "app/CLSHelpWindow.h"
 #include "app/CLSMainMenus.h"
 #include "app/HelpTopics.h"
+#include "app/KeypadAccelerators.h"
 #include "app/ToolTipGate.h"
 #include "app/ToolbarImages.h"
 #include "app/WindowChildren.h"
@@ -78,13 +79,8 @@ QKeySequence KeyOf(const Accelerator& accel) {
         key = Qt::Key_Right;
         break;
     case AccelKey::KeypadPlus:
-        key = Qt::Key_Plus;
-        modifiers |= Qt::KeypadModifier;
-        break;
     case AccelKey::KeypadMinus:
-        key = Qt::Key_Minus;
-        modifiers |= Qt::KeypadModifier;
-        break;
+        break; // KeypadAccelerators
     }
     if (accel.modifiers & kAccelCtrl)
         modifiers |= Qt::ControlModifier;
@@ -124,10 +120,9 @@ CLSMainWindow::CLSMainWindow(CLSDRUVSettings& settings, CLSMIDIData& engine, CLS
     m_client = client;
     setCentralWidget(client);
     // Sized as saved before the children exist: the splitter's place follows from the width.
+    resize(m_settings.Width, m_settings.Height);
     if (m_settings.Left != CLSDRUVSettings::kUseDefault)
-        setGeometry(m_settings.Left, m_settings.Top, m_settings.Width, m_settings.Height);
-    else
-        resize(m_settings.Width, m_settings.Height);
+        move(m_settings.Left, m_settings.Top);
     CreateChildren();
 }
 
@@ -288,7 +283,10 @@ void CLSMainWindow::ConnectControls() {
 }
 
 void CLSMainWindow::InstallAccelerators() {
+    new KeypadAccelerators(*this, [this](int id) { RunCommand(id); });
     for (const Accelerator& accel : CLSCommandTables::Accelerators()) {
+        if (accel.key == AccelKey::KeypadPlus || accel.key == AccelKey::KeypadMinus)
+            continue;
         auto* shortcut = new QShortcut(KeyOf(accel), this);
         shortcut->setContext(Qt::WindowShortcut);
         const int id = accel.id;
@@ -432,10 +430,14 @@ void CLSMainWindow::ClientResized(QSize oldSize) {
 }
 
 WindowPlacement CLSMainWindow::CurrentPlacement() const {
-    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    const bool normalNow = !isMaximized() && !isMinimized();
+    const QRect normal = normalNow ? geometry() : normalGeometry();
+    // The frame's position, as move() takes it back at the next start: the client's would
+    // creep by the title bar at every run.
+    const QPoint frame = normalNow ? pos() : normal.topLeft() - m_frameOffset;
     WindowPlacement p;
-    p.left = normal.x();
-    p.top = normal.y();
+    p.left = frame.x();
+    p.top = frame.y();
     p.width = normal.width();
     p.height = normal.height();
     p.maximised = isMaximized();
@@ -449,10 +451,10 @@ void CLSMainWindow::SavePlacement() {
     CLSMainLayout::SavePlacement(m_layout.Mode(), CurrentPlacement(), m_settings);
 }
 
-void CLSMainWindow::ShowAsSaved(Qt::WindowState fallback) {
+void CLSMainWindow::ShowAsSaved(bool maximised, Qt::WindowState fallback) {
     if (m_settings.Left != CLSDRUVSettings::kUseDefault)
         move(m_settings.Left, m_settings.Top);
-    if (m_settings.GetFlag(CLSDRUVSettings::Show))
+    if (maximised)
         showMaximized();
     else {
         setWindowState(fallback);
@@ -475,8 +477,15 @@ void CLSMainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void CLSMainWindow::NoteFrameOffset() {
+    if (isVisible() && windowState() == Qt::WindowNoState)
+        m_frameOffset = geometry().topLeft() - pos();
+}
+
 bool CLSMainWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange)
         ApplyLayout();
+    if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        NoteFrameOffset();
     return QMainWindow::event(event);
 }

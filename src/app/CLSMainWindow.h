@@ -40,8 +40,9 @@ public:
     CLSMainWindow(CLSDRUVSettings& settings, CLSMIDIData& engine, CLSPlayList& playlist);
     ~CLSMainWindow() override;
 
-    // Start-up steps after the window exists, in this order.
-    void ShowAsSaved(Qt::WindowState fallback = Qt::WindowNoState);
+    // Start-up steps after the window exists, in this order. `maximised`: the settings file's
+    // Show, read before the window existed (creating it saves the placement over it).
+    void ShowAsSaved(bool maximised, Qt::WindowState fallback = Qt::WindowNoState);
     void RestorePlayList();
     void AddPaths(const std::vector<std::string>& paths);
     // A path handed over by a second instance: added, not played.
@@ -101,6 +102,7 @@ private:
     void OnSliderNotify(int code, int controlId);
     WindowPlacement CurrentPlacement() const;
     int FrameHeight() const;
+    void NoteFrameOffset();
 
     CLSDRUVSettings& m_settings;
     CLSMIDIData& m_engine;
@@ -109,6 +111,9 @@ private:
     int m_toolBarHeight = 30;
     int m_deviceCount = 0;
     bool m_shutDown = false;
+    // Client origin less frame origin, as last seen while the window was neither maximised
+    // nor minimised: the normal rectangle Qt keeps is the client's.
+    QPoint m_frameOffset;
 
     QWidget* m_client = nullptr;
     std::unique_ptr<WindowChildren> m_children;

@@ -189,23 +189,25 @@ void CLSMainWindow::SetWindowMode(int id) {
     // The old mode's height limits must not clamp the new size.
     setMaximumHeight(QWIDGETSIZE_MAX);
     setMinimumHeight(0);
+    // The frame first: showing it again after a flag change sends the size Qt last heard of,
+    // which would undo a resize still on its way to the window manager.
+    if (windowFlags().testFlag(Qt::WindowMaximizeButtonHint) != change->maximiseBox) {
+        setWindowFlag(Qt::WindowMaximizeButtonHint, change->maximiseBox);
+        if (wasVisible)
+            show(); // changing the frame's flags hides the window
+    }
     if (change->restoreToSettings && !first) {
         if (isMaximized() || isMinimized())
             showNormal();
+        // Left and Top are the frame's position, as move() takes it.
+        resize(m_settings.Width, m_settings.Height);
         if (m_settings.Left != CLSDRUVSettings::kUseDefault)
-            setGeometry(m_settings.Left, m_settings.Top, m_settings.Width, m_settings.Height);
-        else
-            resize(m_settings.Width, m_settings.Height);
+            move(m_settings.Left, m_settings.Top);
     }
     if (change->fixedClientHeight) {
         if (isMaximized())
             showNormal();
         resize(width(), FrameHeight() + *change->fixedClientHeight);
-    }
-    if (windowFlags().testFlag(Qt::WindowMaximizeButtonHint) != change->maximiseBox) {
-        setWindowFlag(Qt::WindowMaximizeButtonHint, change->maximiseBox);
-        if (wasVisible)
-            show(); // changing the frame's flags hides the window
     }
     ShowChildren();
     ApplySizeLimits();

@@ -87,9 +87,10 @@ int main(int argc, char** argv) {
             }
         }
         playlist.SetArchiveDialogSize(settings.ArcOpenDlgWidth, settings.ArcOpenDlgHeight);
+        const bool maximised = settings.GetFlag(CLSDRUVSettings::Show);
         window = std::make_unique<CLSMainWindow>(settings, engine, playlist);
         window->Flow().Random().Seed(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch()));
-        window->ShowAsSaved();
+        window->ShowAsSaved(maximised);
         firstFrame.emplace(*window, "DRUVEL_REPORT_STARTUP");
         // The SoundFont loads behind the window, so the first play does not freeze it.
         const bool synthesizer = qEnvironmentVariableIsEmpty("DRUVEL_MIDI_OUT") &&
