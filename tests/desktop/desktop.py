@@ -274,7 +274,15 @@ class Player:
             types = self.desktop.run(["xprop", "-id", wid, "_NET_WM_WINDOW_TYPE"], check=False)
             if "_NET_WM_WINDOW_TYPE_" + kind in types:
                 found.append(wid)
+            elif kind == "POPUP_MENU" and "TOOLTIP" not in types and self.override_redirect(wid):
+                # Qt does not always type its menus; an unmanaged window that is no tooltip
+                # is one.
+                found.append(wid)
         return found
+
+    def override_redirect(self, wid):
+        info = self.desktop.run(["xwininfo", "-id", wid], check=False)
+        return "Override Redirect State: yes" in info
 
     def mpris(self, prop):
         out = self.desktop.run(

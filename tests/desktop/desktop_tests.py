@@ -144,14 +144,14 @@ def playlist_context_menu(program):
         song = write_song(os.path.join(desktop.dir, "song.mid"))
         player = start(desktop, program, [song])
         player.at(*PLAYLIST_BELOW)
-        desktop.xdo("click", 5)
+        desktop.xdo("click", 3)
         time.sleep(0.5)
         below = bool(player.popups("POPUP_MENU"))
         if below:
             player.key("Escape")
             wait_for("the menu to close", lambda: not player.popups("POPUP_MENU"), 5)
         player.at(*PLAYLIST_ROW0)
-        desktop.xdo("click", 5)
+        desktop.xdo("click", 3)
         try:
             wait_for("a menu", lambda: player.popups("POPUP_MENU"), 5)
             on_row = True
