@@ -57,7 +57,8 @@ public:
     void Stop(bool immediate);
     // Lets the meters fall to 0 and returns at once, the window painting the fall meanwhile:
     // true while they fall, and then the fallen callback follows on the GUI thread once the
-    // thread has ended. From here on the thread no longer reads the rows, so they may go.
+    // thread has ended. From here on the thread no longer reads the rows (painting still
+    // draws their labels).
     bool Fall();
     void SetOnFallen(std::function<void()> fallen) { m_onFallen = std::move(fallen); }
     bool IsRunning() const noexcept { return m_thread.joinable(); }

@@ -59,7 +59,8 @@ public:
     virtual void Start() = 0;
     // atOnce: end the thread now. Otherwise the bars fall first, without holding up the
     // caller: true while they fall, and the fallen callback follows on the caller's thread
-    // once they are down. The rows may be replaced as soon as this returns.
+    // once they are down. The fall no longer reads the rows' levels; the window still shows
+    // the rows' labels until it ends, so the flow loads nothing before.
     virtual bool Stop(bool atOnce) = 0;
     virtual void SetFallen(std::function<void()> /*fallen*/) {}
     virtual void SetMeterWidth(int width) = 0;
