@@ -217,8 +217,10 @@ void CLSMainWindow::CreateChildren() {
     // The engine's notifications come from its timer thread: only posted here.
     m_engine.SetOwner(this);
     m_engine.SetNotifier([this](int kind, unsigned) {
+        // Stamped when posted: an end delivered after the user started another song is stale.
+        const unsigned play = m_flow->PlayStamp();
         QMetaObject::invokeMethod(
-            this, [this, kind] { m_flow->OnEngineNotify(kind); }, Qt::QueuedConnection);
+            this, [this, kind, play] { m_flow->OnEngineNotify(kind, play); }, Qt::QueuedConnection);
     });
 }
 

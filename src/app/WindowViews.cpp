@@ -54,8 +54,16 @@ void SpectrumControlView::Start() {
     m_spectrum.Start();
 }
 
-void SpectrumControlView::Stop(bool atOnce) {
-    m_spectrum.Stop(atOnce);
+bool SpectrumControlView::Stop(bool atOnce) {
+    if (atOnce) {
+        m_spectrum.Stop(true);
+        return false;
+    }
+    return m_spectrum.Fall();
+}
+
+void SpectrumControlView::SetFallen(std::function<void()> fallen) {
+    m_spectrum.SetOnFallen(std::move(fallen));
 }
 
 void SpectrumControlView::SetMeterWidth(int width) {

@@ -60,7 +60,8 @@ public:
         : m_spectrum(spectrum), m_engine(engine) {}
     void SetRows(const MIDITRACKINFOARRAY& rows) override;
     void Start() override;
-    void Stop(bool atOnce) override;
+    bool Stop(bool atOnce) override;
+    void SetFallen(std::function<void()> fallen) override;
     void SetMeterWidth(int width) override;
     void SetColors(const std::array<std::uint32_t, 5>& colors) override;
     void SetDigital(bool digital) override;

@@ -3,6 +3,7 @@
 #include "controls/CLSWndSpectrum.h"
 
 #include "controls/ControlFonts.h"
+#include "controls/CrossThreadWakeup.h"
 #include "controls/DisplayTrace.h"
 #include "controls/RepaintPacer.h"
 #include "controls/SpectrumGeometry.h"
@@ -100,6 +101,8 @@ std::size_t CLSWndSpectrum::RowCount() const noexcept {
 void CLSWndSpectrum::Create(QWidget* parent, int id) {
     Destroy();
     m_id = id;
+    if (!m_fallWake)
+        m_fallWake = std::make_unique<CrossThreadWakeup>([this] { OnFallWake(); });
     m_scroll.store(1, std::memory_order_relaxed);
     m_view = std::make_unique<SpectrumWidget>(*this, parent);
     m_view->setGeometry(0, 0, 0, 0);
@@ -133,10 +136,14 @@ void CLSWndSpectrum::Show(bool show) {
 }
 
 void CLSWndSpectrum::SetRows(MIDITRACKINFOARRAY* rows) {
-    const bool wasRunning = IsRunning();
+    // A thread that is falling ends with its fall; it is not started again.
+    const bool wasRunning = IsRunning() && !m_stopRequested.load();
     Stop(false);
     m_rows = rows;
+    // A button held across a song change must not be dragged over rows that are gone.
     m_pressedRow = -1;
+    m_pressedSunken = false;
+    m_captured = false;
     m_scroll.store(1, std::memory_order_relaxed);
     UpdateScrollBar();
     Invalidate();
@@ -151,6 +158,9 @@ void CLSWndSpectrum::Start() {
     SetMeterWidth(m_meterWidth);
     m_stopRequested.store(false);
     m_stopAtOnce.store(false);
+    m_fallDone.store(false);
+    m_fallPending = false; // a fall cut short earlier: its caller has moved on
+    m_fallOver = false;
     {
         std::lock_guard lock(m_lock);
         m_meters.Reset(m_rows->size(), m_soundDelay);
@@ -169,23 +179,68 @@ void CLSWndSpectrum::Start() {
 void CLSWndSpectrum::Stop(bool immediate) {
     if (!m_thread.joinable())
         return;
-    m_stopAtOnce.store(immediate);
-    m_stopRequested.store(true);
+    {
+        std::lock_guard lock(m_lock);
+        m_stopAtOnce.store(immediate);
+        m_stopRequested.store(true);
+    }
+    EndThread();
+    if (m_fallPending) {
+        // A fall waited for or cut short is still told, from the event loop.
+        m_fallOver = true;
+        m_fallWake->Post();
+    }
+}
+
+bool CLSWndSpectrum::Fall() {
+    if (!m_thread.joinable())
+        return false;
+    {
+        // Set under the lock: once a tick in progress is over, no tick reads the rows again.
+        std::lock_guard lock(m_lock);
+        m_stopAtOnce.store(false);
+        m_stopRequested.store(true);
+    }
+    m_fallPending = true;
+    return true;
+}
+
+void CLSWndSpectrum::EndThread() {
     m_thread.join();
     RepaintPacer::Release(m_threadView);
 }
 
+void CLSWndSpectrum::OnFallWake() {
+    if (!m_fallPending)
+        return;
+    if (!m_fallOver) {
+        if (!m_thread.joinable() || !m_fallDone.load())
+            return; // the wake-up of an earlier run
+        EndThread();
+    }
+    m_fallPending = false;
+    m_fallOver = false;
+    if (m_onFallen)
+        m_onFallen();
+}
+
 void CLSWndSpectrum::RunThread() noexcept {
     for (;;) {
-        const bool stopping = m_stopRequested.load();
+        bool stopping = false;
         bool allZero = true;
         {
             std::lock_guard lock(m_lock);
-            allZero = m_meters.Tick(*m_rows, stopping, std::chrono::steady_clock::now());
+            stopping = m_stopRequested.load();
+            // Falling needs only the shown levels: the rows may already belong to another song.
+            allZero = stopping ? m_meters.Fall()
+                               : m_meters.Tick(*m_rows, false, std::chrono::steady_clock::now());
             DrawMovedMeters();
         }
-        if (m_stopRequested.load() && (m_stopAtOnce.load() || allZero))
+        if (stopping && (m_stopAtOnce.load() || allZero)) {
+            m_fallDone.store(true);
+            m_fallWake->Post();
             return;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(SG::kTickMs));
     }
 }
@@ -501,7 +556,7 @@ void CLSWndSpectrum::OnPress(QPoint point) {
 }
 
 void CLSWndSpectrum::OnDrag(QPoint point) {
-    if (!m_captured)
+    if (!m_captured || m_pressedRow < 0 || static_cast<std::size_t>(m_pressedRow) >= RowCount())
         return;
     const bool sunken = HitTest(point) == m_pressedRow;
     std::lock_guard lock(m_lock);

@@ -10,11 +10,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+class CrossThreadWakeup;
 class QPainter;
 class QWidget;
 class SpectrumWidget;
@@ -53,6 +55,12 @@ public:
     void Start();
     // Ends the drawing thread. Not immediate: returns once every meter has fallen to 0.
     void Stop(bool immediate);
+    // Lets the meters fall to 0 and returns at once, the window painting the fall meanwhile:
+    // true while they fall, and then the fallen callback follows on the GUI thread once the
+    // thread has ended. From here on the thread no longer reads the rows (painting still
+    // draws their labels).
+    bool Fall();
+    void SetOnFallen(std::function<void()> fallen) { m_onFallen = std::move(fallen); }
     bool IsRunning() const noexcept { return m_thread.joinable(); }
 
     void SetMeterWidth(int pixels);
@@ -98,6 +106,8 @@ private:
     void UpdateScrollBar();
     void Invalidate();
     void RunThread() noexcept;
+    void EndThread();
+    void OnFallWake();
     QRect TakeDirty();
     int HitTest(QPoint point) const noexcept;
 
@@ -117,6 +127,11 @@ private:
     bool m_digital = true;
     std::atomic<bool> m_stopRequested{false};
     std::atomic<bool> m_stopAtOnce{false};
+    std::atomic<bool> m_fallDone{false}; // the thread has ended its fall and is returning
+    bool m_fallPending = false;          // a Fall not yet told to m_onFallen
+    bool m_fallOver = false;             // ... whose thread a Stop has already joined
+    std::function<void()> m_onFallen;
+    std::unique_ptr<CrossThreadWakeup> m_fallWake;
     bool m_captured = false;
     SpectrumColors m_colors = DefaultSpectrumColors();
     SpectrumMeters m_meters;

@@ -68,3 +68,17 @@ bool SpectrumMeters::Tick(MIDITRACKINFOARRAY& rows, bool stopping, MonoTime now)
     }
     return allZero;
 }
+
+bool SpectrumMeters::Fall() noexcept {
+    bool allZero = true;
+    for (std::size_t j = 0; j < Count(); ++j) {
+        const int shown =
+            m_shown[j] == 0
+                ? 0
+                : SpectrumGeometry::StepShown(m_shown[j], 0, SpectrumGeometry::kFallOnStop);
+        m_moved[j] = shown != m_shown[j];
+        m_shown[j] = shown;
+        allZero = allZero && shown == 0;
+    }
+    return allZero;
+}

@@ -21,6 +21,9 @@ public:
     // `now` on the engine's playback clock. Returns true when every shown level is 0.
     bool Tick(MIDITRACKINFOARRAY& rows, bool stopping, MonoTime now);
 
+    // One tick of the fall after a stop, without the rows. Returns true when all are at 0.
+    bool Fall() noexcept;
+
     std::size_t Count() const noexcept { return m_shown.size(); }
     int Shown(std::size_t row) const noexcept { return m_shown[row]; }
     // Whether the last tick moved the row's shown level.

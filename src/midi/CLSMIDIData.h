@@ -43,8 +43,8 @@ class CLSKaraokeTexts;
 // - Blocking: Load reads the whole file. Play opens the device, which for the embedded
 //   synthesizer may mean loading its SoundFont and waiting for the audio stream to settle
 //   (1.5 s and more the first time; start a SynthWarmUp at start-up to take that off the
-//   first Play). Stop waits PlaybackSetup::closeWait (200 ms) for the last tick and the
-//   output's pending messages. Everything else returns at once.
+//   first Play). Stop joins the timer thread, so no tick sends after it, then closes the
+//   output (an ALSA port drains what it holds). Everything else returns at once.
 class CLSMIDIData {
 public:
     // One merged event. Times are in ticks since the previous event of the list. Status and
@@ -315,7 +315,9 @@ public:
         const Clock* clock = nullptr; // null: the system clock
         TickTimer* timer = nullptr;   // null: a timer thread of the engine's own
         MidiOutputFactory openOutput; // empty: the platform's devices
-        std::chrono::milliseconds closeWait{200};
+        // An extra wait before the output closes; none by default, as the timer's join
+        // already means no tick is left to send.
+        std::chrono::milliseconds closeWait{0};
     };
     void SetPlaybackSetup(PlaybackSetup setup);
 

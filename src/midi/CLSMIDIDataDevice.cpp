@@ -48,8 +48,7 @@ bool CLSMIDIData::OpenDevice(int deviceId) {
 void CLSMIDIData::CloseDevice() {
     if (!m_device)
         return;
-    // A tick that was running when the timer stopped, and messages the output still holds
-    // for their due time, get this long to finish.
+    // Only where a setup asks for it: it holds up the caller, the GUI thread in the window.
     if (m_setup.closeWait.count() > 0)
         std::this_thread::sleep_for(m_setup.closeWait);
     m_device->Close();

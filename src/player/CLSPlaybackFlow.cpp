@@ -58,7 +58,7 @@ class OwnSpectrum final : public SpectrumView {
 public:
     void SetRows(const MIDITRACKINFOARRAY&) override {}
     void Start() override {}
-    void Stop(bool) override {}
+    bool Stop(bool) override { return false; }
     void SetMeterWidth(int) override {}
     void SetColors(const std::array<std::uint32_t, 5>&) override {}
     void SetDigital(bool) override {}
@@ -110,11 +110,13 @@ CLSPlaybackFlow::CLSPlaybackFlow(CLSMIDIData& engine, CLSPlayList& playlist,
     m_views.keySlider->SetValue(0);
     UpdateTempo();
     UpdateKey();
+    m_views.spectrum->SetFallen([this] { OnFallen(); });
 }
 
 CLSPlaybackFlow::~CLSPlaybackFlow() {
     m_listener = nullptr; // whoever listens may already be gone
     HaltPlayback(true);
+    m_views.spectrum->SetFallen({});
 }
 
 void CLSPlaybackFlow::LoadCurrentSong() {
@@ -155,6 +157,8 @@ bool CLSPlaybackFlow::StartPlayback() {
         // The wipe is seen a display lag after it is due: it starts that much earlier.
         m_engine.SetDisplayLead(kDisplayLag);
         const int from = std::max(0, m_views.seekBar->GetPos());
+        // Before the timer starts, so every notice of this play carries its stamp.
+        m_playStamp.fetch_add(1, std::memory_order_acq_rel);
         started = m_engine.Play(static_cast<unsigned>(from), m_settings.MidiDeviceID);
     }
     if (!started) {
@@ -170,25 +174,74 @@ bool CLSPlaybackFlow::StartPlayback() {
 }
 
 void CLSPlaybackFlow::HaltPlayback(bool atOnce) {
+    if (atOnce) {
+        m_falling = false;
+        m_afterFall.clear();
+    } else if (Deferred([this] { HaltPlayback(false); })) {
+        return;
+    }
+    Halt(atOnce);
+}
+
+void CLSPlaybackFlow::StopPlayback(bool atOnce) {
+    if (atOnce) {
+        m_falling = false;
+        m_afterFall.clear();
+    } else if (Deferred([this] { StopPlayback(false); })) {
+        return;
+    }
+    Stop(atOnce);
+}
+
+void CLSPlaybackFlow::Halt(bool atOnce) {
     m_views.lyrics->Stop();
     m_engine.Stop();
-    m_views.spectrum->Stop(atOnce);
+    if (m_views.spectrum->Stop(atOnce))
+        m_falling = true;
     JoinPositionThread();
     Tell(Change::State);
 }
 
-void CLSPlaybackFlow::StopPlayback(bool atOnce) {
-    HaltPlayback(atOnce);
+void CLSPlaybackFlow::Stop(bool atOnce) {
+    Halt(atOnce);
     m_views.seekBar->SetPos(0);
     m_views.timeLabel->SetSeconds(0);
     Tell(Change::State);
 }
 
+bool CLSPlaybackFlow::Deferred(std::function<void()> command) {
+    if (!m_falling)
+        return false;
+    m_afterFall.push_back(std::move(command));
+    return true;
+}
+
+void CLSPlaybackFlow::AfterFall(std::function<void()> next) {
+    if (m_falling)
+        m_afterFall.push_front(std::move(next));
+    else
+        next();
+}
+
+void CLSPlaybackFlow::OnFallen() {
+    if (!m_falling)
+        return; // cut short by a stop at once, which dropped what waited
+    m_falling = false;
+    // Each may stop again and begin another fall; the rest then waits for that one.
+    while (!m_falling && !m_afterFall.empty()) {
+        std::function<void()> next = std::move(m_afterFall.front());
+        m_afterFall.pop_front();
+        next();
+    }
+}
+
 void CLSPlaybackFlow::PlayPause() {
+    if (Deferred([this] { PlayPause(); }))
+        return;
     if (!m_engine.IsLoaded())
         return;
     if (m_engine.IsPlaying()) {
-        HaltPlayback(false);
+        Halt(false);
         return;
     }
     // After a stop the row the user moved to plays; a paused song resumes whatever is focused.
@@ -209,57 +262,73 @@ void CLSPlaybackFlow::AddPath(const CLSTString& path) {
         LoadCurrentSong();
 }
 
-void CLSPlaybackFlow::OnEngineNotify(int kind) {
+void CLSPlaybackFlow::OnEngineNotify(int kind, unsigned play) {
     if (kind == CLSMIDIData::kNotifyTempo)
         UpdateTempo();
-    else if (kind == CLSMIDIData::kNotifyEnd && HasPositionThread())
-        FollowPlayOrder(); // an end posted just before the user stopped must not start a song
+    // An end posted just before the user stopped, or by the song before the one the user
+    // started since, must not move on.
+    else if (kind == CLSMIDIData::kNotifyEnd && play == PlayStamp() && HasPositionThread())
+        FollowPlayOrder();
 }
 
 void CLSPlaybackFlow::FollowPlayOrder() {
-    StopPlayback(false);
-    int order = m_settings.PlayType;
-    if (order < kPlayNormal || order > kPlayRandom)
-        order = kPlayNormal;
-    switch (m_playlist.AdvanceByPlayOrder(order, m_random)) {
-    case PlayOrderStep::kReplay:
-        StartPlayback();
-        break;
-    case PlayOrderStep::kLoadAndPlay:
-        LoadCurrentSong();
-        StartPlayback();
-        break;
-    case PlayOrderStep::kLoad:
-    case PlayOrderStep::kNothing:
-        LoadCurrentSong();
-        break;
-    }
+    Stop(false);
+    AfterFall([this] {
+        int order = m_settings.PlayType;
+        if (order < kPlayNormal || order > kPlayRandom)
+            order = kPlayNormal;
+        switch (m_playlist.AdvanceByPlayOrder(order, m_random)) {
+        case PlayOrderStep::kReplay:
+            StartPlayback();
+            break;
+        case PlayOrderStep::kLoadAndPlay:
+            LoadCurrentSong();
+            StartPlayback();
+            break;
+        case PlayOrderStep::kLoad:
+        case PlayOrderStep::kNothing:
+            LoadCurrentSong();
+            break;
+        }
+    });
 }
 
 void CLSPlaybackFlow::Previous() {
-    StopPlayback(false);
-    m_playlist.Previous();
-    LoadCurrentSong();
-    PlayPause();
+    if (Deferred([this] { Previous(); }))
+        return;
+    Stop(false);
+    AfterFall([this] {
+        m_playlist.Previous();
+        LoadCurrentSong();
+        PlayPause();
+    });
 }
 
 void CLSPlaybackFlow::Next() {
-    StopPlayback(false);
-    m_playlist.Next();
-    LoadCurrentSong();
-    PlayPause();
+    if (Deferred([this] { Next(); }))
+        return;
+    Stop(false);
+    AfterFall([this] {
+        m_playlist.Next();
+        LoadCurrentSong();
+        PlayPause();
+    });
 }
 
 void CLSPlaybackFlow::PlayFocused() {
-    StopPlayback(false);
-    PlayPause();
+    if (Deferred([this] { PlayFocused(); }))
+        return;
+    Stop(false);
+    AfterFall([this] { PlayPause(); });
 }
 
 void CLSPlaybackFlow::DeleteSelected() {
+    if (Deferred([this] { DeleteSelected(); }))
+        return;
     if (m_playlist.DeleteSelected())
         return; // the current song is still there
     if (m_engine.IsPlaying()) {
-        StopPlayback(true);
+        Stop(true);
         LoadCurrentSong();
         PlayPause();
     } else {
@@ -268,19 +337,28 @@ void CLSPlaybackFlow::DeleteSelected() {
 }
 
 void CLSPlaybackFlow::PlayRow(int row) {
+    if (Deferred([this, row] { PlayRow(row); }))
+        return;
     if (row < 0 || static_cast<unsigned>(row) >= m_playlist.Count())
         return;
-    StopPlayback(false);
-    m_playlist.SetCurrent(static_cast<unsigned>(row));
-    LoadCurrentSong();
-    StartPlayback();
+    Stop(false);
+    AfterFall([this, row] {
+        // The list may have changed during the fall.
+        if (static_cast<unsigned>(row) >= m_playlist.Count())
+            return;
+        m_playlist.SetCurrent(static_cast<unsigned>(row));
+        LoadCurrentSong();
+        StartPlayback();
+    });
 }
 
 void CLSPlaybackFlow::SeekChosen(int position) {
+    if (Deferred([this, position] { SeekChosen(position); }))
+        return;
     position = std::max(0, position);
     const bool wasPlaying = m_engine.IsPlaying();
     if (wasPlaying)
-        StopPlayback(true);
+        Stop(true);
     m_views.seekBar->SetPos(position);
     m_views.timeLabel->SetSeconds(static_cast<unsigned>(position) / 1000);
     if (wasPlaying)

@@ -6,8 +6,10 @@
 #include "player/PlaybackViews.h"
 #include "playlist/CLSRandom.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -20,6 +22,10 @@ class CLSPlayList;
 // Ties the playlist to the engine and the displays: loading, starting, pausing, stopping,
 // seeking, the end of a song by the play order, and the tempo, volume and key controls. Every
 // call comes from one thread (the window's); only the position thread it owns runs beside it.
+//
+// A stop that lets the spectrum's meters fall does not wait for them: what follows the stop
+// (the next song's load and start), and any command given meanwhile, runs in order once the
+// spectrum reports the fall complete, so the caller's thread keeps painting.
 class CLSPlaybackFlow {
 public:
     static constexpr const char* kModule = "MAIN";
@@ -62,14 +68,19 @@ public:
     bool StartPlayback();
     // Stops but keeps the position (the pause). atOnce ends the spectrum without its fall.
     void HaltPlayback(bool atOnce);
-    // HaltPlayback, then back to 0.
+    // HaltPlayback, then back to 0. At once, it also cuts a fall short and drops the commands
+    // that waited for it (the window closing).
     void StopPlayback(bool atOnce);
     void PlayPause();
     // Adds what the user named and records it as a recent file; loads the first song when
     // none is loaded. Never starts playing. The caller rebuilds the recent-files menu.
     void AddPath(const CLSTString& path);
     // The engine's notification (posted to the window): 1 tempo played, 3 end of song.
-    void OnEngineNotify(int kind);
+    // `play` is PlayStamp() read when the notice was posted; an end from an earlier play is
+    // dropped.
+    void OnEngineNotify(int kind, unsigned play);
+    // Which play is running or was the last; any thread.
+    unsigned PlayStamp() const noexcept { return m_playStamp.load(std::memory_order_acquire); }
 
     // ---- Commands ----
     void Previous();
@@ -94,6 +105,8 @@ public:
     void ApplySettings();
 
     bool HasPositionThread() const noexcept { return m_positionThread.joinable(); }
+    // The meters are falling after a stop; what follows it waits.
+    bool IsFalling() const noexcept { return m_falling; }
 
     // ---- For controls outside the window (the desktop's media keys) ----
     State GetState() const;
@@ -114,6 +127,13 @@ private:
     void JoinPositionThread();
     void PositionLoop();
     void FollowPlayOrder();
+    void Halt(bool atOnce);
+    void Stop(bool atOnce);
+    // While the meters fall, queues `command` behind what waits already and returns true.
+    bool Deferred(std::function<void()> command);
+    // What follows a stop: now, or first of all once the fall is over.
+    void AfterFall(std::function<void()> next);
+    void OnFallen();
     void StepSlider(SliderView& slider, int delta, int minimum, int maximum);
     void Tell(Change change) const;
 
@@ -126,6 +146,10 @@ private:
     CLSRandom m_random;
     std::chrono::milliseconds m_period = kPositionPeriod;
     Listener m_listener;
+
+    std::atomic<unsigned> m_playStamp{0};
+    bool m_falling = false;
+    std::deque<std::function<void()>> m_afterFall;
 
     std::thread m_positionThread;
     std::mutex m_wakeMutex;

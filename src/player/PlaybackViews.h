@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,8 +57,12 @@ public:
     virtual ~SpectrumView() = default;
     virtual void SetRows(const MIDITRACKINFOARRAY& rows) = 0;
     virtual void Start() = 0;
-    // atOnce: end the thread now instead of letting the bars fall first.
-    virtual void Stop(bool atOnce) = 0;
+    // atOnce: end the thread now. Otherwise the bars fall first, without holding up the
+    // caller: true while they fall, and the fallen callback follows on the caller's thread
+    // once they are down. The fall no longer reads the rows' levels; the window still shows
+    // the rows' labels until it ends, so the flow loads nothing before.
+    virtual bool Stop(bool atOnce) = 0;
+    virtual void SetFallen(std::function<void()> /*fallen*/) {}
     virtual void SetMeterWidth(int width) = 0;
     // Top of the gradient first, 0x00BBGGRR.
     virtual void SetColors(const std::array<std::uint32_t, 5>& colors) = 0;

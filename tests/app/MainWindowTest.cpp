@@ -159,8 +159,9 @@ TEST_F(MainWindowTest, PlayPauseThroughTheToolbarCommandKeepsThePosition) {
     EXPECT_FALSE(engine.IsPlaying());
     const unsigned paused = engine.GetPosition();
     EXPECT_GT(paused, 200u);
-    window->Commands().Run(kCmdPlayPause);
-    EXPECT_TRUE(engine.IsPlaying());
+    window->Commands().Run(kCmdPlayPause); // given during the meters' fall: follows it
+    EXPECT_TRUE(window->Flow().IsFalling());
+    QTRY_VERIFY(engine.IsPlaying());
     EXPECT_GE(engine.GetPosition(), paused);
     window->Shutdown();
     EXPECT_FALSE(engine.IsPlaying());

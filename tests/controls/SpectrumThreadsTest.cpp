@@ -94,6 +94,30 @@ TEST_F(SpectrumThreads, NormalStopEndsEvenWhileTheRowsStillSound) {
     EXPECT_TRUE(MetersAllDark());
 }
 
+// The fall is drawn while the caller goes on, reads the rows no more (they may already hold
+// the next song) and is told once the thread is gone.
+TEST_F(SpectrumThreads, AFallReturnsAtOnceLeavesTheRowsAloneAndIsToldWhenDown) {
+    spectrum.SetRows(&rows);
+    spectrum.Start();
+    ASSERT_TRUE(WaitForFullMeter());
+    int told = 0;
+    spectrum.SetOnFallen([&told] { ++told; });
+    ASSERT_TRUE(spectrum.Fall());
+    EXPECT_TRUE(spectrum.IsRunning());
+    for (MIDITRACKINFO& row : rows) {
+        row.sounding.store(0);
+        row.level.store(90);
+    }
+    for (int i = 0; i < 300 && told == 0; ++i) {
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(told, 1);
+    EXPECT_FALSE(spectrum.IsRunning());
+    EXPECT_TRUE(MetersAllDark());
+    EXPECT_EQ(rows[0].level.load(), 90);
+}
+
 TEST_F(SpectrumThreads, ImmediateStopLeavesTheMetersAsDrawn) {
     spectrum.SetRows(&rows);
     spectrum.Start();

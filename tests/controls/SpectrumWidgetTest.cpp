@@ -119,6 +119,21 @@ TEST_F(SpectrumMute, PressedButtonSinksAndRisesWithThePointer) {
     SendMouse(window, QEvent::MouseButtonRelease, {60, 60});
 }
 
+TEST_F(SpectrumMute, AButtonHeldAcrossASongChangeIsLetGo) {
+    MIDITRACKINFOARRAY rows = MakeRows(3);
+    spectrum.SetRows(&rows);
+    QWidget* window = spectrum.Window();
+    SendMouse(window, QEvent::MouseButtonPress, {5, 8});
+    MIDITRACKINFOARRAY next = MakeRows(1);
+    spectrum.SetRows(&next);
+    (void)spectrum.Picture(); // repainted with the new song's rows
+    SendMouse(window, QEvent::MouseMove, {6, 9});
+    SendMouse(window, QEvent::MouseButtonRelease, {5, 8});
+    EXPECT_FALSE(rows[0].muted || next[0].muted);
+    Click(window, {5, 8}, {5, 8});
+    EXPECT_TRUE(next[0].muted);
+}
+
 TEST_F(SpectrumMute, MutedRowsNoteOnsAreNotSoundedButItsNoteOffsAre) {
     SongBuilder b(100); // 5 ms a tick
     b.NoteOn(0, 0, 60, 100).NoteOff(20, 0, 60).NoteOn(40, 0, 62, 100).NoteOff(60, 0, 62);

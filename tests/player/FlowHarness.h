@@ -2,11 +2,11 @@
 
 #include "engine/EngineHarness.h"
 #include "engine/SongBuilder.h"
+#include "fixtures/MemoryMidiOutput.h"
 #include "fixtures/ReportRecorder.h"
 #include "fixtures/TestPaths.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/ManualTimer.h"
-#include "fixtures/MemoryMidiOutput.h"
 #include "platform/VirtualClock.h"
 #include "player/CLSPlaybackFlow.h"
 #include "playlist/CLSPlayList.h"
@@ -61,6 +61,31 @@ struct FakeMarquee final : MarqueeView {
     int calls = 0;
 };
 
+// Falls only when told to, and then until the test ends the fall.
+struct FakeSpectrum final : SpectrumView {
+    void SetRows(const MIDITRACKINFOARRAY&) override { ++rowsGiven; }
+    void Start() override { running = true; }
+    bool Stop(bool atOnce) override {
+        falling = running && falls && !atOnce;
+        running = false;
+        return falling;
+    }
+    void SetFallen(std::function<void()> f) override { fallen = std::move(f); }
+    void SetMeterWidth(int) override {}
+    void SetColors(const std::array<std::uint32_t, 5>&) override {}
+    void SetDigital(bool) override {}
+    void EndFall() {
+        ASSERT_TRUE(falling);
+        falling = false;
+        fallen();
+    }
+    bool falls = false;
+    bool running = false;
+    bool falling = false;
+    int rowsGiven = 0;
+    std::function<void()> fallen;
+};
+
 // The flow over the real engine on a virtual clock, a timer the test fires and an in-memory
 // output; songs are real files of `ms` length titled "SongN".
 class FlowHarness : public ::testing::Test {
@@ -79,7 +104,10 @@ protected:
             return static_cast<int>(MIDIOUT_OK);
         };
         engine.SetPlaybackSetup(std::move(setup));
-        engine.SetOwner(nullptr, [this](int kind, unsigned) { pending.push_back(kind); });
+        // Stamped as the window stamps a notice when it is posted.
+        engine.SetOwner(nullptr, [this](int kind, unsigned) {
+            pending.push_back({kind, flow->PlayStamp()});
+        });
         settings.MidiDeviceID = 0;
         views.seekBar = &seekBar;
         views.timeLabel = &timeLabel;
@@ -91,6 +119,7 @@ protected:
         views.keyLabel = &keyLabel;
         views.lyrics = &lyrics;
         views.marquee = &marquee;
+        views.spectrum = &spectrum;
         flow = std::make_unique<CLSPlaybackFlow>(engine, playlist, settings, views);
         flow->SetPositionPeriod(ms(1));
     }
@@ -127,10 +156,10 @@ protected:
     }
 
     void Deliver() {
-        std::vector<int> kinds;
-        kinds.swap(pending);
-        for (int kind : kinds)
-            flow->OnEngineNotify(kind);
+        std::vector<std::pair<int, unsigned>> notices;
+        notices.swap(pending);
+        for (const auto& [kind, play] : notices)
+            flow->OnEngineNotify(kind, play);
     }
 
     // The position thread publishes on its own schedule; wait (bounded) until it caught up.
@@ -155,7 +184,7 @@ protected:
     ManualTimer timer;
     MemoryMidiOutput output{clock};
     bool refuseOutput = false;
-    std::vector<int> pending;
+    std::vector<std::pair<int, unsigned>> pending; // kind, play stamp
     CLSMIDIData engine;
     CLSPlayList playlist;
     CLSDRUVSettings settings;
@@ -165,6 +194,7 @@ protected:
     FakeLabel tempoLabel, volumeLabel, keyLabel;
     FakeLyrics lyrics;
     FakeMarquee marquee;
+    FakeSpectrum spectrum;
     PlaybackViews views;
     std::unique_ptr<CLSPlaybackFlow> flow;
 };

@@ -102,6 +102,62 @@ TEST_F(PlaybackFlowThreads, AnEndArrivingAfterTheUserStoppedStartsNothing) {
     EXPECT_EQ(playlist.GetCurrent(), 0u);
 }
 
+TEST_F(PlaybackFlowThreads, AnEndFromTheSongBeforeTheOneTheUserStartedIsDropped) {
+    AddSongs();
+    flow->PlayPause();
+    Run(ms(1900));
+    clock.Advance(ms(300));
+    timer.Fire(); // the first song's end is posted ...
+    ASSERT_FALSE(pending.empty());
+    flow->PlayRow(2); // ... but a double click on the last song is handled first
+    Deliver();
+    EXPECT_TRUE(engine.IsPlaying());
+    EXPECT_EQ(playlist.GetCurrent(), 2u);
+    EXPECT_EQ(LoadedTitle(), "Song2");
+}
+
+// The caller's thread paints the fall; the rows it shows are not replaced before it ends, and
+// what the user asks meanwhile follows in order.
+TEST_F(PlaybackFlowThreads, WhatFollowsAStopWaitsForTheMetersFall) {
+    spectrum.falls = true;
+    AddSongs();
+    flow->PlayPause();
+    Run(ms(300));
+    const int rowsGiven = spectrum.rowsGiven;
+    flow->Next();
+    EXPECT_FALSE(engine.IsPlaying());
+    EXPECT_FALSE(flow->HasPositionThread());
+    EXPECT_EQ(LoadedTitle(), "Song0");
+    EXPECT_EQ(spectrum.rowsGiven, rowsGiven);
+    flow->Next(); // pressed again during the fall
+    spectrum.EndFall();
+    EXPECT_EQ(LoadedTitle(), "Song1");
+    EXPECT_TRUE(spectrum.falling) << "the second Next stopped the first one's song";
+    spectrum.EndFall();
+    EXPECT_TRUE(engine.IsPlaying());
+    EXPECT_EQ(LoadedTitle(), "Song2");
+}
+
+TEST_F(PlaybackFlowThreads, AnEndAndASeekDuringAFallRunAfterItAndClosingDropsThem) {
+    spectrum.falls = true;
+    AddSongs();
+    flow->PlayPause();
+    Run(ms(2100)); // the end: the next song waits for the fall
+    EXPECT_EQ(LoadedTitle(), "Song0");
+    flow->SeekChosen(500);
+    spectrum.EndFall();
+    EXPECT_TRUE(engine.IsPlaying());
+    EXPECT_EQ(LoadedTitle(), "Song1");
+    EXPECT_GE(engine.GetPosition(), 500u);
+
+    flow->PlayPause(); // pause, then play during the fall: the window closes first
+    flow->PlayPause();
+    flow->StopPlayback(true);
+    spectrum.fallen(); // a late notice of the fall that was cut short
+    EXPECT_FALSE(engine.IsPlaying());
+    EXPECT_FALSE(flow->IsFalling());
+}
+
 TEST_F(PlaybackFlowThreads, UnknownPlayOrderActsAsNormal) {
     settings.PlayType = 7;
     AddSongs();
