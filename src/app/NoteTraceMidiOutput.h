@@ -21,6 +21,7 @@ public:
     int SetVolume(std::uint32_t volume) override { return m_target->SetVolume(volume); }
     int GetVolume(std::uint32_t& volume) override { return m_target->GetVolume(volume); }
     int Close() override { return m_target->Close(); }
+    void Flush() noexcept override { m_target->Flush(); }
     std::chrono::microseconds SoundLatency() const noexcept override {
         return m_target->SoundLatency();
     }

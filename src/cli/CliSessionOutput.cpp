@@ -23,6 +23,7 @@ public:
     int SetVolume(std::uint32_t volume) override { return Target().SetVolume(volume); }
     int GetVolume(std::uint32_t& volume) override { return Target().GetVolume(volume); }
     int Close() override { return m_session.m_open ? Target().Reset() : MIDIOUT_INVALHANDLE; }
+    void Flush() noexcept override { m_session.m_output->Flush(); }
     std::chrono::microseconds SoundLatency() const noexcept override {
         return m_session.m_output->SoundLatency();
     }

@@ -39,6 +39,9 @@ public:
     virtual int SetVolume(std::uint32_t volume) = 0;
     virtual int GetVolume(std::uint32_t& volume) = 0;
     virtual int Close() = 0;
+    // The sender has handed over all that is due for now (the end of a tick): an output that
+    // gathers messages hands them on.
+    virtual void Flush() noexcept {}
 
     // How long after its due time an open output's message is heard (or reaches the port).
     // Displays wait as long, so what is seen follows what is heard.

@@ -33,9 +33,7 @@ void ApplyOutputOverride(CLSMIDIData& engine) {
     if (value.isEmpty())
         return;
     CLSMIDIData::PlaybackSetup setup;
-    setup.openOutput = [argument = value.toStdString()](int, std::unique_ptr<MidiOutput>& out) {
-        return MidiOutDevices::CreateFromArgument(argument, SystemClock::Instance(), out);
-    };
+    setup.openOutput = MidiOutDevices::RunFactory(value.toStdString(), SystemClock::Instance());
     engine.SetPlaybackSetup(std::move(setup));
 }
 
