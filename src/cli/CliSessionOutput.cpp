@@ -6,6 +6,9 @@ class CliSessionOutput::Loan final : public MidiOutput {
 public:
     explicit Loan(CliSessionOutput& session) : m_session(session) {}
 
+    void PrepareSounds(const std::vector<Program>& programs) override {
+        m_session.m_output->PrepareSounds(programs);
+    }
     int Open() override {
         if (m_session.m_open)
             return MIDIOUT_OK;

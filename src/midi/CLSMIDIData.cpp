@@ -131,6 +131,7 @@ void CLSMIDIData::Clear() {
     m_length = 0;
     m_xf = 0;
     m_events.clear();
+    m_songPrograms.clear();
     m_eventArena.Release();
     m_words.clear();
     m_rows.clear();

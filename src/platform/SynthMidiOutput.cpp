@@ -4,8 +4,10 @@
 #include "platform/AlsaSeqPorts.h"
 #include "platform/FluidSynthCore.h"
 #include "platform/ShortMessage.h"
+#include "platform/SoundFontChoice.h"
 #include "platform/SoundFontLocator.h"
 #include "platform/SynthScheduler.h"
+#include "platform/SynthServerLatency.h"
 #include "platform/SynthWarmUp.h"
 
 #include <cstring>
@@ -67,18 +69,32 @@ int SynthMidiOutput::Open() {
         return MIDIOUT_ALLOCATED;
     // A warm-up holds the synthesizer while it loads; what it loaded is used below.
     SynthWarmUp::AwaitAll();
-    const std::string path = m_soundFontPath.empty() ? SoundFontLocator().Find() : m_soundFontPath;
+    // A path given to this output is used as it is; the choice falls back when it must.
+    std::string path = m_soundFontPath.empty() ? SoundFontChoice::Resolve() : m_soundFontPath;
     if (path.empty())
         return MIDIOUT_NOSOUNDFONT;
     if (g_inUse.exchange(true))
         return MIDIOUT_ALLOCATED;
     int result = LoadSynth(path, m_synth);
+    // A file whose header passed may still be cut short or broken inside.
+    if (result == MIDIOUT_NOSOUNDFONT && m_soundFontPath.empty() &&
+        path == SoundFontChoice::Named()) {
+        SoundFontChoice::Refuse(path, SoundFontChoice::Problem::Damaged);
+        path = SoundFontLocator(SoundFontLocator::DefaultFolders(), "").Find();
+        if (!path.empty())
+            result = LoadSynth(path, m_synth);
+    }
     if (result == MIDIOUT_OK) {
+        m_synth->KeepLoaded(m_programs); // before the audio thread exists
         m_scheduler = std::make_unique<SynthScheduler>(*m_synth, TimedMessageQueue::Growth::Fixed);
         m_synth->SetVolume(g_volume.load());
         result = OpenAudioDriver();
-        if (result == MIDIOUT_OK)
+        if (result == MIDIOUT_OK) {
             AwaitSteadyStream();
+            m_serverLatency.reset();
+            if (std::strcmp(m_driverName, "pulseaudio") == 0)
+                m_serverLatency = SynthServerLatency::Read();
+        }
     }
     if (result != MIDIOUT_OK) {
         m_scheduler.reset();
@@ -103,6 +119,22 @@ int SynthMidiOutput::OpenAudioDriver() {
         }
     }
     return MIDIOUT_NOAUDIO;
+}
+
+std::string SynthMidiOutput::ProbeAudioDriver() {
+    AlsaSeqPorts::QuietAlsaErrors();
+    FluidSynthCore silent; // no SoundFont: nothing to load, nothing heard
+    if (silent.Synth() == nullptr)
+        return {};
+    for (const char* name : kAudioDrivers) {
+        fluid_settings_setstr(silent.Settings(), "audio.driver", name);
+        if (_fluid_audio_driver_t* driver =
+                new_fluid_audio_driver(silent.Settings(), silent.Synth())) {
+            delete_fluid_audio_driver(driver);
+            return name;
+        }
+    }
+    return {};
 }
 
 // Messages are placed by the stream's frame line, which needs the sink to be taking frames;
@@ -187,6 +219,8 @@ int SynthMidiOutput::GetVolume(std::uint32_t& volume) {
 std::chrono::microseconds SynthMidiOutput::SoundLatency() const noexcept {
     if (m_driver == nullptr)
         return std::chrono::microseconds(0);
+    if (m_serverLatency)
+        return kLatency + *m_serverLatency + AudioStreamClock::kMargin;
     const std::int64_t buffered = std::int64_t{PeriodFrames(m_driverName)} * kPeriods;
     return kLatency + std::chrono::microseconds(buffered * 1000000 / FluidSynthCore::kSampleRate) +
            AudioStreamClock::kMargin;

@@ -11,6 +11,7 @@
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
 #include "platform/PlatformBackends.h"
+#include "platform/SoundFontChoice.h"
 #include "platform/SynthWarmUp.h"
 #include "platform/SystemClock.h"
 #include "player/CLSPlaybackFlow.h"
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
 
     const int code = app.Run([&] {
         settings.Load(iniPath.c_str());
+        SoundFontChoice::SetUserChoice(settings.SoundFont.Text());
         if (!settings.GetFlag(CLSDRUVSettings::PermitMultiExecute)) {
             if (HandOverToRunningInstance(paths)) {
                 handedOver = true;
