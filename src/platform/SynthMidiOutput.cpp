@@ -7,7 +7,6 @@
 #include "platform/SoundFontChoice.h"
 #include "platform/SoundFontLocator.h"
 #include "platform/SynthScheduler.h"
-#include "platform/SynthServerLatency.h"
 #include "platform/SynthWarmUp.h"
 
 #include <cstring>
@@ -89,12 +88,8 @@ int SynthMidiOutput::Open() {
         m_scheduler = std::make_unique<SynthScheduler>(*m_synth, TimedMessageQueue::Growth::Fixed);
         m_synth->SetVolume(g_volume.load());
         result = OpenAudioDriver();
-        if (result == MIDIOUT_OK) {
+        if (result == MIDIOUT_OK)
             AwaitSteadyStream();
-            m_serverLatency.reset();
-            if (std::strcmp(m_driverName, "pulseaudio") == 0)
-                m_serverLatency = SynthServerLatency::Read();
-        }
     }
     if (result != MIDIOUT_OK) {
         m_scheduler.reset();
@@ -219,8 +214,6 @@ int SynthMidiOutput::GetVolume(std::uint32_t& volume) {
 std::chrono::microseconds SynthMidiOutput::SoundLatency() const noexcept {
     if (m_driver == nullptr)
         return std::chrono::microseconds(0);
-    if (m_serverLatency)
-        return kLatency + *m_serverLatency + AudioStreamClock::kMargin;
     const std::int64_t buffered = std::int64_t{PeriodFrames(m_driverName)} * kPeriods;
     return kLatency + std::chrono::microseconds(buffered * 1000000 / FluidSynthCore::kSampleRate) +
            AudioStreamClock::kMargin;

@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <memory>
-#include <optional>
 #include <string>
 
 class FluidSynthCore;
@@ -40,8 +39,7 @@ public:
     int SetVolume(std::uint32_t volume) override;
     int GetVolume(std::uint32_t& volume) override;
     int Close() override;
-    // The timer period, what the server says it holds of the stream with its sink's latency
-    // (or, where it cannot say, the driver's buffered chunks), and the stream clock's margin.
+    // The timer period, the driver's buffered chunks and the stream clock's margin.
     std::chrono::microseconds SoundLatency() const noexcept override;
 
     // The first driver of kAudioDrivers that opens here now, empty for none; opens it briefly.
@@ -66,5 +64,4 @@ private:
     _fluid_audio_driver_t* m_driver = nullptr;
     const char* m_driverName = "";
     AudioStreamClock m_streamClock;
-    std::optional<std::chrono::microseconds> m_serverLatency; // read at Open
 };

@@ -1,0 +1,11 @@
+# Sourced by the measuring scripts before anything else: takes "--server pulse|pipewire" off the
+# command line into $server and leaves the rest in $args.
+server=pulse
+args=()
+while (($#)); do
+  case "$1" in
+    --server) server=${2:-}; shift 2 || { echo "--server needs pulse or pipewire"; exit 2; } ;;
+    --server=*) server=${1#--server=}; shift ;;
+    *) args+=("$1"); shift ;;
+  esac
+done
