@@ -1,6 +1,7 @@
 # Sourced by the measuring scripts before anything else: takes "--server pulse|pipewire" off the
-# command line into $server and leaves the rest in $args.
-server=pulse
+# command line into $server (any when not given: whichever server is reachable) and leaves the
+# rest in $args.
+server=any
 args=()
 while (($#)); do
   case "$1" in
