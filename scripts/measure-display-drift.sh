@@ -6,13 +6,16 @@
 # trace (DRUVEL_TRACE_DISPLAY). Needs a reachable PulseAudio server (PULSE_SERVER as usual),
 # parec, pactl, python3, and a display (DISPLAY, or Xvfb on $XVFB_DISPLAY, default :99).
 #
-#   scripts/measure-display-drift.sh [BUILD_DIR]
+#   scripts/measure-display-drift.sh [--server pulse|pipewire] [BUILD_DIR]
+#
+# --server pipewire measures through PipeWire (pipewire-pulse; see scripts/pipewire-server.sh).
 #
 # Passes when every click's meter rise and syllable are on the screen within 20 ms of the sound.
 set -uo pipefail
 
-build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/server-option.sh"
+build=${args[0]:-build}
 demo="$build/src/druvel-controls-demo"
 python=${PYTHON:-python3}
 

@@ -4,14 +4,17 @@
 # of the same song. Needs a reachable PulseAudio server (PULSE_SERVER as usual), parec, pactl and
 # python3; without a server it says so and measures nothing.
 #
-#   scripts/measure-live-timing.sh [BUILD_DIR]
+#   scripts/measure-live-timing.sh [--server pulse|pipewire] [BUILD_DIR]
+#
+# --server pipewire measures through PipeWire (pipewire-pulse; see scripts/pipewire-server.sh).
 #
 # Passes when every interval is within 2 ms of the song's and no onset strays more than 3 ms from
 # the render once the first onsets are aligned.
 set -uo pipefail
 
-build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/server-option.sh"
+build=${args[0]:-build}
 cli="$build/src/druvel-cli"
 python=${PYTHON:-python3}
 

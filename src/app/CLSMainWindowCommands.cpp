@@ -11,6 +11,7 @@
 #include "app/WindowChildren.h"
 #include "core/CLSTString.h"
 #include "platform/MidiOutDevices.h"
+#include "platform/SoundFontChoice.h"
 #include "player/CLSCommandRunner.h"
 #include "player/CLSMenuRules.h"
 #include "player/CLSPlaybackFlow.h"
@@ -112,6 +113,8 @@ void CLSMainWindow::Customize() {
     sheet.SetApplied([this] { m_runner->ApplySettings(); });
     sheet.SetShowHelp([this](int topic) { ShowHelpTopic(topic); });
     sheet.exec();
+    // The next play opens the synthesizer with it.
+    SoundFontChoice::SetUserChoice(m_settings.SoundFont.Text());
 }
 
 void CLSMainWindow::Close() {

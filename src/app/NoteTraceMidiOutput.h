@@ -11,6 +11,9 @@ public:
     explicit NoteTraceMidiOutput(std::unique_ptr<MidiOutput> target)
         : m_target(std::move(target)) {}
 
+    void PrepareSounds(const std::vector<Program>& programs) override {
+        m_target->PrepareSounds(programs);
+    }
     int Open() override { return m_target->Open(); }
     int Reset() override { return m_target->Reset(); }
     int ShortMsg(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
@@ -21,6 +24,7 @@ public:
     int SetVolume(std::uint32_t volume) override { return m_target->SetVolume(volume); }
     int GetVolume(std::uint32_t& volume) override { return m_target->GetVolume(volume); }
     int Close() override { return m_target->Close(); }
+    void Flush() noexcept override { m_target->Flush(); }
     std::chrono::microseconds SoundLatency() const noexcept override {
         return m_target->SoundLatency();
     }

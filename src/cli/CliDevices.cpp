@@ -1,7 +1,10 @@
-// druvel-cli devices: the MIDI outputs, numbered as the device menu and MidiDeviceID number them.
+// druvel-cli devices: the MIDI outputs, numbered as the device menu and MidiDeviceID number them,
+// and what the embedded synthesizer would play with.
 #include "cli/CliDevices.h"
 
 #include "platform/MidiOutDevices.h"
+#include "platform/SoundFontChoice.h"
+#include "platform/SynthMidiOutput.h"
 
 #include <cstdio>
 
@@ -15,5 +18,9 @@ int RunDevicesCommand(const std::vector<std::string>& args) {
         std::printf("%3zu  %s\n", id, names[id].c_str());
     std::printf("%3d  %s  (default)\n", MidiOutDevices::kDefaultDevice,
                 MidiOutDevices::SynthesizerName());
+    const std::string soundFont = SoundFontChoice::Resolve();
+    const std::string driver = SynthMidiOutput::ProbeAudioDriver();
+    std::printf("SoundFont: %s\n", soundFont.empty() ? "(none)" : soundFont.c_str());
+    std::printf("Audio driver: %s\n", driver.empty() ? "(none)" : driver.c_str());
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "core/MidiOutError.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
+#include "platform/SoundFontChoice.h"
 #include "platform/SystemClock.h"
 #include "playlist/CLSPlayList.h"
 
@@ -160,6 +161,8 @@ bool Player::Setup() {
             return MIDIOUT_OK;
         };
     }
+    // The command line's SoundFont beats the environment's, as for render.
+    SoundFontChoice::SetCommandLineChoice(m_options.soundFont);
     m_song.SetPlaybackSetup(std::move(setup));
     m_song.SetTempoPercent(m_options.tempo);
     m_song.SetKey(m_options.key);

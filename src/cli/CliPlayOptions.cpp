@@ -9,7 +9,7 @@
 const char* const kPlayUsage =
     "Usage: druvel-cli play [--device N|capture:FILE] [--tempo P] [--key K] [--volume V]\n"
     "                       [--start MS] [--order normal|one|all|random]\n"
-    "                       [--encoding NAME] PATH...\n"
+    "                       [--encoding NAME] [--soundfont F] PATH...\n"
     "PATH: songs, folders, playlist files (.m3u .lst .txt) and archives (.zip .lzh).\n"
     "Keys on a terminal: space pause/resume, n next, p previous, q quit.\n";
 
@@ -74,6 +74,8 @@ bool ParsePlayOptions(const std::vector<std::string>& args, CliPlayOptions& opti
             ok = ParseCliInt(value, 0, 42000000, start);
         else if (arg == "--encoding")
             ok = IsKnownEncoding(options.encoding = value);
+        else if (arg == "--soundfont")
+            ok = !(options.soundFont = value).empty();
         else if (arg == "--order")
             ok = (options.order = ParsePlayOrder(value)) >= 0;
         else {

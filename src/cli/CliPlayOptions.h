@@ -12,6 +12,7 @@ struct CliPlayOptions {
     int volume = 100;   // percent, both sides
     unsigned startMs = 0;
     std::string encoding;           // of the song texts; empty: decided per song
+    std::string soundFont;          // of the embedded synthesizer; empty: the usual choice
     int order = 0;                  // PlayType: normal, repeat one, repeat all, random
     std::vector<std::string> files; // songs, folders, playlist files, archives
 };

@@ -6,6 +6,9 @@ class CliSessionOutput::Loan final : public MidiOutput {
 public:
     explicit Loan(CliSessionOutput& session) : m_session(session) {}
 
+    void PrepareSounds(const std::vector<Program>& programs) override {
+        m_session.m_output->PrepareSounds(programs);
+    }
     int Open() override {
         if (m_session.m_open)
             return MIDIOUT_OK;
@@ -23,6 +26,7 @@ public:
     int SetVolume(std::uint32_t volume) override { return Target().SetVolume(volume); }
     int GetVolume(std::uint32_t& volume) override { return Target().GetVolume(volume); }
     int Close() override { return m_session.m_open ? Target().Reset() : MIDIOUT_INVALHANDLE; }
+    void Flush() noexcept override { m_session.m_output->Flush(); }
     std::chrono::microseconds SoundLatency() const noexcept override {
         return m_session.m_output->SoundLatency();
     }

@@ -75,7 +75,10 @@ std::string CLSError::Message() const {
 }
 
 void CLSError::Show(OwnerWindow owner) const {
-    Report report{Message(), kCaption, owner, kStyleIconError};
+    Present({Message(), kCaption, owner, kStyleIconError});
+}
+
+void CLSError::Present(const Report& report) {
     Reporter reporter;
     {
         std::lock_guard lock(g_reporterMutex);

@@ -42,6 +42,8 @@ public:
 
     // Replaces how errors are presented (stderr by default); returns the previous reporter.
     static Reporter SetReporter(Reporter reporter);
+    // Hands a report of any text to the current reporter, as Show does.
+    static void Present(const Report& report);
 
 private:
     const char* m_module;

@@ -2,6 +2,7 @@
 
 #include "core/Assert.h"
 #include "core/OpenForReading.h"
+#include "midi/ArchiveMemberImage.h"
 #include "midi/CLSMIDIDataLoadState.h"
 #include "midi/CLSSMFReader.h"
 
@@ -42,6 +43,31 @@ void UnwrapRiffMidi(const std::uint8_t*& data, std::size_t& size) {
             break;
         offset = body + length + (length & 1); // chunks are padded to even sizes
     }
+}
+
+constexpr std::size_t kHeadBytes = 12;
+
+// Reads up to `capacity` bytes; fewer only at the end of the file.
+bool ReadSome(int fd, std::uint8_t* bytes, std::size_t capacity, std::size_t& length) {
+    length = 0;
+    while (length < capacity) {
+        const ssize_t n = ::read(fd, bytes + length, capacity - length);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        length += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool LooksLikeSong(const std::uint8_t* head, std::size_t length) {
+    if (length >= 4 && std::memcmp(head, "MThd", 4) == 0)
+        return true;
+    return length >= 12 && std::memcmp(head, "RIFF", 4) == 0 &&
+           std::memcmp(head + 8, "RMID", 4) == 0;
 }
 
 } // namespace
@@ -105,6 +131,7 @@ void CLSMIDIData::Clear() {
     m_length = 0;
     m_xf = 0;
     m_events.clear();
+    m_songPrograms.clear();
     m_eventArena.Release();
     m_words.clear();
     m_rows.clear();
@@ -148,10 +175,23 @@ bool CLSMIDIData::ReadFileImage(const char* path, ImageBuffer& image) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || info.st_size < 0)
         return fail(kErrRead, __LINE__, fd);
-    const auto size = static_cast<std::size_t>(info.st_size);
-    if (!image.Allocate(size))
+    // What is no song is told by its first bytes: a huge file of anything else costs nothing.
+    std::uint8_t head[kHeadBytes] = {};
+    std::size_t headLength = 0;
+    if (!ReadSome(fd, head, sizeof head, headLength))
+        return fail(kErrRead, __LINE__, fd);
+    if (!LooksLikeSong(head, headLength)) {
+        ::close(fd);
+        return false;
+    }
+    // Archive members have the same bound: no song comes near it.
+    if (info.st_size > kMaxArchiveMemberSize)
         return fail(kErrMemory, __LINE__, fd);
-    std::size_t done = 0;
+    const auto size = static_cast<std::size_t>(info.st_size);
+    if (size < headLength || !image.Allocate(size))
+        return fail(kErrMemory, __LINE__, fd);
+    std::memcpy(image.Data(), head, headLength);
+    std::size_t done = headLength;
     while (done < size) {
         const ssize_t n = ::read(fd, image.Data() + done, size - done);
         if (n < 0 && errno == EINTR)

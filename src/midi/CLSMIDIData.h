@@ -215,6 +215,8 @@ public:
     unsigned GetFormat() const noexcept { return m_format; }
     int GetXF() const noexcept { return m_xf; }
     int GetMaxVelocity() const noexcept { return m_maxVelocity; }
+    // Every instrument the song selects, sorted, each once.
+    const std::vector<MidiOutput::Program>& GetPrograms() const noexcept { return m_songPrograms; }
     MIDITRACKINFOARRAY& GetRows() noexcept { return m_rows; }
     const MIDITRACKINFOARRAY& GetRows() const noexcept { return m_rows; }
     const CLSMIDIEventList& GetEvents() const noexcept { return m_events; }
@@ -261,6 +263,7 @@ private:
     bool ReadArchiveMember(const char* path, ImageBuffer& image);
     bool BuildSong(const std::uint8_t* data, std::size_t size, const char* name);
     void HandleMergedEvent(CLSMIDIEvent&& event, std::uint32_t delta, LoadState& state);
+    void NoteProgram(const CLSMIDIEvent& event, LoadState& state);
 
     // Song information and lyrics (CLSMIDIDataWords.cpp; the layout: CLSWordPagePlan and
     // CLSWordSchedule).
@@ -302,6 +305,7 @@ private:
     unsigned m_format = 0;
     int m_xf = 0;
     int m_maxVelocity = 1;
+    std::vector<MidiOutput::Program> m_songPrograms;
     CLSNodeArena m_eventArena; // declared before the list: the list's nodes live in it
     CLSMIDIEventList m_events{&m_eventArena};
     MIDITRACKINFOARRAY m_rows;

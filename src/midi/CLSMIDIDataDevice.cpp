@@ -23,6 +23,8 @@ bool CLSMIDIData::OpenDevice(int deviceId) {
     std::unique_ptr<MidiOutput> output;
     int result = m_setup.openOutput ? m_setup.openOutput(deviceId, output)
                                     : CreateSystemMidiOutput(deviceId, output);
+    if (result == MIDIOUT_OK && output)
+        output->PrepareSounds(m_songPrograms);
     if (result == MIDIOUT_OK)
         result = output ? output->Open() : MIDIOUT_BADDEVICEID;
     if (result != MIDIOUT_OK) {

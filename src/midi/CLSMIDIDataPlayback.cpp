@@ -205,6 +205,7 @@ void CLSMIDIData::Tick() noexcept {
         if (!SendEvent(DueTime(m_eventCountdown, nowMs, percent))) {
             m_eventCountdown = kNothingDue;
             m_wordCountdown.store(wordCountdown, std::memory_order_relaxed);
+            m_device->Flush();
             Notify(kNotifyEnd, 0);
             m_tickRunning.clear(std::memory_order_release);
             return;
@@ -220,6 +221,7 @@ void CLSMIDIData::Tick() noexcept {
                          static_cast<std::uint32_t>(elapsed),
                      std::memory_order_relaxed);
     m_lastTickTime = now;
+    m_device->Flush();
     m_tickRunning.clear(std::memory_order_release);
 }
 

@@ -4,7 +4,22 @@
 
 #include "midi/CLSMIDIDataLoadState.h"
 
+#include <algorithm>
 #include <utility>
+
+// Bank selects count once a program change takes them, as a synthesizer reads them.
+void CLSMIDIData::NoteProgram(const CLSMIDIEvent& event, LoadState& state) {
+    const int channel = event.Status() & 0x0F;
+    if ((event.Status() & 0xF0) == 0xB0 && event.Data1() == 0)
+        state.banks[channel] = static_cast<std::uint8_t>(event.Data2() & 0x7F);
+    if ((event.Status() & 0xF0) != 0xC0)
+        return;
+    const MidiOutput::Program program{
+        state.banks[channel], static_cast<std::uint8_t>(event.Data1() & 0x7F), channel == 9};
+    const auto at = std::lower_bound(m_songPrograms.begin(), m_songPrograms.end(), program);
+    if (at == m_songPrograms.end() || *at != program)
+        m_songPrograms.insert(at, program);
+}
 
 void CLSMIDIData::HandleMergedEvent(CLSMIDIEvent&& event, std::uint32_t delta, LoadState& state) {
     state.tick += delta;
@@ -40,6 +55,7 @@ void CLSMIDIData::HandleMergedEvent(CLSMIDIEvent&& event, std::uint32_t delta, L
     }
     if ((event.Status() & 0xF0) == 0x90 && event.Data2() > m_maxVelocity)
         m_maxVelocity = event.Data2();
+    NoteProgram(event, state);
     state.skippedWordTime += delta;
     event.delta = static_cast<int>(delta + state.skippedEventTime);
     state.skippedEventTime = 0;

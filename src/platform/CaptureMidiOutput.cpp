@@ -8,6 +8,10 @@
 CaptureMidiOutput::CaptureMidiOutput(std::string path, const Clock& clock)
     : m_path(std::move(path)), m_clock(clock) {}
 
+CaptureMidiOutput::CaptureMidiOutput(std::string path, const Clock& clock, Start start,
+                                     MonoTime origin)
+    : m_path(std::move(path)), m_clock(clock), m_start(start), m_origin(origin) {}
+
 CaptureMidiOutput::~CaptureMidiOutput() {
     Close();
 }
@@ -16,10 +20,10 @@ int CaptureMidiOutput::Open() {
     std::lock_guard lock(m_mutex);
     if (m_file)
         return MIDIOUT_ALLOCATED;
-    m_file.reset(std::fopen(m_path.c_str(), "w"));
+    m_file.reset(std::fopen(m_path.c_str(), m_start == Start::Append ? "a" : "w"));
     if (!m_file)
         return MIDIOUT_NODEVICE;
-    m_openedAt = m_clock.Now();
+    m_openedAt = m_origin.value_or(m_clock.Now());
     return MIDIOUT_OK;
 }
 
@@ -29,6 +33,7 @@ int CaptureMidiOutput::Reset() {
         return MIDIOUT_INVALHANDLE;
     const std::int64_t sent = MicrosecondsBetween(m_openedAt, m_clock.Now());
     std::fprintf(m_file.get(), "%" PRId64 " %" PRId64 " RESET\n", sent, sent);
+    std::fflush(m_file.get());
     return MIDIOUT_OK;
 }
 
@@ -59,6 +64,12 @@ int CaptureMidiOutput::WriteLine(const std::uint8_t* bytes, std::size_t length, 
         std::fprintf(out, " %02X", bytes[i]);
     std::fputc('\n', out);
     return MIDIOUT_OK;
+}
+
+void CaptureMidiOutput::Flush() noexcept {
+    std::lock_guard lock(m_mutex);
+    if (m_file)
+        std::fflush(m_file.get());
 }
 
 int CaptureMidiOutput::SetVolume(std::uint32_t volume) {

@@ -2,15 +2,14 @@
 
 #include "core/MidiOutError.h"
 
+#include <algorithm>
 #include <fluidsynth.h>
 #include <mutex>
 #include <unistd.h>
 
-namespace {
-
 // FluidSynth reports failed driver attempts and SoundFont problems on stderr by itself; we
 // report them once, with our own texts, through the result codes.
-void QuietFluidSynthLog() {
+void FluidSynthCore::QuietLog() {
     static std::once_flag once;
     std::call_once(once, [] {
         fluid_set_log_function(FLUID_ERR, nullptr, nullptr);
@@ -20,17 +19,15 @@ void QuietFluidSynthLog() {
     });
 }
 
-} // namespace
-
 FluidSynthCore::FluidSynthCore() {
-    QuietFluidSynthLog();
+    QuietLog();
     m_settings = new_fluid_settings();
     if (m_settings == nullptr)
         return;
     fluid_settings_setnum(m_settings, "synth.sample-rate", kSampleRate);
     fluid_settings_setnum(m_settings, "synth.gain", kFullGain);
-    // The SoundFont is loaded once and kept; playing must never wait for the disk.
-    fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 0);
+    // Samples are read when their instrument is first kept (KeepLoaded), not all at load.
+    fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 1);
     m_synth = new_fluid_synth(m_settings);
 }
 
@@ -49,10 +46,52 @@ int FluidSynthCore::Load(const std::string& soundFontPath) {
         return MIDIOUT_NOSOUNDFONT;
     if (fluid_is_soundfont(soundFontPath.c_str()) == 0)
         return MIDIOUT_NOSOUNDFONT;
-    if (fluid_synth_sfload(m_synth, soundFontPath.c_str(), 1) == FLUID_FAILED)
+    const int id = fluid_synth_sfload(m_synth, soundFontPath.c_str(), 1);
+    if (id == FLUID_FAILED)
         return MIDIOUT_NOSOUNDFONT;
+    m_soundFontId = id;
     m_soundFontPath = soundFontPath;
+    m_kept.clear();
+    KeepLoaded({});
     return MIDIOUT_OK;
+}
+
+// A preset the SoundFont lacks is replaced as FluidSynth replaces it: bank 0 for an instrument,
+// the standard kit for drums.
+void FluidSynthCore::KeepLoaded(const std::vector<MidiOutput::Program>& programs) {
+    if (m_soundFontId < 0)
+        return;
+    fluid_sfont_t* sfont = fluid_synth_get_sfont_by_id(m_synth, m_soundFontId);
+    if (sfont == nullptr)
+        return;
+    std::vector<std::pair<int, int>> wanted;
+    const auto want = [&](int bank, int number) {
+        if (fluid_sfont_get_preset(sfont, bank, number) == nullptr)
+            return false;
+        wanted.emplace_back(bank, number);
+        return true;
+    };
+    constexpr int kDrumBank = 128;
+    want(0, 0); // what a reset selects
+    want(kDrumBank, 0);
+    for (const MidiOutput::Program& program : programs) {
+        if (program.drums)
+            want(kDrumBank, program.number) || want(kDrumBank, 0);
+        else
+            want(program.bank, program.number) || want(0, program.number) || want(0, 0);
+    }
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    // Pinned first, unpinned after: a preset in both lists is never read twice.
+    for (const auto& [bank, number] : wanted) {
+        if (!std::binary_search(m_kept.begin(), m_kept.end(), std::pair{bank, number}))
+            fluid_synth_pin_preset(m_synth, m_soundFontId, bank, number);
+    }
+    for (const auto& [bank, number] : m_kept) {
+        if (!std::binary_search(wanted.begin(), wanted.end(), std::pair{bank, number}))
+            fluid_synth_unpin_preset(m_synth, m_soundFontId, bank, number);
+    }
+    m_kept = std::move(wanted);
 }
 
 void FluidSynthCore::SendShort(const std::uint8_t* bytes, std::size_t length) {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "platform/MidiOutput.h"
 #include "platform/PeakLimiter.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
@@ -24,6 +26,8 @@ public:
     static constexpr float kFullGain = 0.4f;
 
     FluidSynthCore();
+    // Silences FluidSynth's own messages on stderr, for good.
+    static void QuietLog();
     ~FluidSynthCore();
     FluidSynthCore(const FluidSynthCore&) = delete;
     FluidSynthCore& operator=(const FluidSynthCore&) = delete;
@@ -31,6 +35,12 @@ public:
     // MIDIOUT_OK, MIDIOUT_NOMEM or MIDIOUT_NOSOUNDFONT (unreadable or not a SoundFont).
     int Load(const std::string& soundFontPath);
     const std::string& SoundFontPath() const noexcept { return m_soundFontPath; }
+
+    // Instruments are read from the SoundFont when first selected, so memory grows with what
+    // songs use. Selecting happens where a program change is applied (the audio thread), so
+    // the song's instruments, and those a reset selects, are loaded here beforehand and kept
+    // until a later call no longer names them. Not while another thread renders.
+    void KeepLoaded(const std::vector<MidiOutput::Program>& programs);
 
     // One short message (1..3 bytes, status first); other bytes are ignored.
     void SendShort(const std::uint8_t* bytes, std::size_t length);
@@ -56,6 +66,8 @@ private:
     _fluid_hashtable_t* m_settings = nullptr;
     _fluid_synth_t* m_synth = nullptr;
     std::string m_soundFontPath;
+    int m_soundFontId = -1;
+    std::vector<std::pair<int, int>> m_kept; // bank, program: pinned, sorted
     std::int64_t m_frames = 0;
     PeakLimiter m_limiter{kSampleRate};
 };

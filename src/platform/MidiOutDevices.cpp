@@ -7,6 +7,7 @@
 #include "platform/SynthMidiOutput.h"
 
 #include <charconv>
+#include <optional>
 
 MidiOutDevices::MidiOutDevices(std::string sequencerName)
     : m_sequencerName(std::move(sequencerName)) {}
@@ -58,6 +59,27 @@ int MidiOutDevices::CreateFromArgument(const std::string& argument, const Clock&
     if (argument.empty() || error != std::errc() || rest != end)
         return MIDIOUT_BADDEVICEID;
     return MidiOutDevices().Create(id, out);
+}
+
+MidiOutputFactory MidiOutDevices::RunFactory(std::string argument, const Clock& clock) {
+    static const std::string capture = "capture:";
+    if (argument.compare(0, capture.size(), capture) != 0 || argument.size() == capture.size())
+        return [argument, &clock](int, std::unique_ptr<MidiOutput>& out) {
+            return CreateFromArgument(argument, clock, out);
+        };
+    // Plays open one after another on the main thread, so the origin needs no lock.
+    auto origin = std::make_shared<std::optional<MonoTime>>();
+    return [path = argument.substr(capture.size()), &clock,
+            origin](int, std::unique_ptr<MidiOutput>& out) {
+        const bool first = !origin->has_value();
+        if (first)
+            *origin = clock.Now();
+        out = std::make_unique<CaptureMidiOutput>(path, clock,
+                                                  first ? CaptureMidiOutput::Start::Truncate
+                                                        : CaptureMidiOutput::Start::Append,
+                                                  **origin);
+        return MIDIOUT_OK;
+    };
 }
 
 const char* MidiOutDevices::SynthesizerName() noexcept {

@@ -30,6 +30,10 @@ public:
     static int CreateFromArgument(const std::string& argument, const Clock& clock,
                                   std::unique_ptr<MidiOutput>& out);
 
+    // The same for a whole run that opens a fresh output at each play: one capture file holds
+    // every play (the first truncates it, the others append, and times count from the first).
+    static MidiOutputFactory RunFactory(std::string argument, const Clock& clock);
+
     static const char* SynthesizerName() noexcept;
 
 private:

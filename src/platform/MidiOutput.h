@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // One open-able MIDI output (the embedded synthesizer, an ALSA port, a capture file, ...).
 // Every operation returns a MidiOutResult code (MidiOutError.h).
@@ -24,11 +25,23 @@ public:
     // Volume as packed by the device volume call: left in the low 16 bits, right in the high.
     static constexpr std::uint32_t kFullVolume = 0xFFFFFFFFu;
 
+    // An instrument a song selects: the bank (controller 0) in force at its program change, and
+    // whether that came on the drum channel.
+    struct Program {
+        std::uint8_t bank = 0;
+        std::uint8_t number = 0;
+        bool drums = false;
+        auto operator<=>(const Program&) const = default;
+    };
+
     MidiOutput() = default;
     virtual ~MidiOutput() = default;
     MidiOutput(const MidiOutput&) = delete;
     MidiOutput& operator=(const MidiOutput&) = delete;
 
+    // Before Open: the instruments the song selects, for an output that loads instruments only
+    // when used to have them ready before the first note rather than load them while playing.
+    virtual void PrepareSounds(const std::vector<Program>& programs) { (void)programs; }
     virtual int Open() = 0;
     // Turns off every sounding note, in sending order after the messages already handed over.
     virtual int Reset() = 0;
@@ -39,6 +52,9 @@ public:
     virtual int SetVolume(std::uint32_t volume) = 0;
     virtual int GetVolume(std::uint32_t& volume) = 0;
     virtual int Close() = 0;
+    // The sender has handed over all that is due for now (the end of a tick): an output that
+    // gathers messages hands them on.
+    virtual void Flush() noexcept {}
 
     // How long after its due time an open output's message is heard (or reaches the port).
     // Displays wait as long, so what is seen follows what is heard.

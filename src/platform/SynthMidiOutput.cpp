@@ -4,6 +4,7 @@
 #include "platform/AlsaSeqPorts.h"
 #include "platform/FluidSynthCore.h"
 #include "platform/ShortMessage.h"
+#include "platform/SoundFontChoice.h"
 #include "platform/SoundFontLocator.h"
 #include "platform/SynthScheduler.h"
 #include "platform/SynthWarmUp.h"
@@ -67,13 +68,23 @@ int SynthMidiOutput::Open() {
         return MIDIOUT_ALLOCATED;
     // A warm-up holds the synthesizer while it loads; what it loaded is used below.
     SynthWarmUp::AwaitAll();
-    const std::string path = m_soundFontPath.empty() ? SoundFontLocator().Find() : m_soundFontPath;
+    // A path given to this output is used as it is; the choice falls back when it must.
+    std::string path = m_soundFontPath.empty() ? SoundFontChoice::Resolve() : m_soundFontPath;
     if (path.empty())
         return MIDIOUT_NOSOUNDFONT;
     if (g_inUse.exchange(true))
         return MIDIOUT_ALLOCATED;
     int result = LoadSynth(path, m_synth);
+    // A file whose header passed may still be cut short or broken inside.
+    if (result == MIDIOUT_NOSOUNDFONT && m_soundFontPath.empty() &&
+        path == SoundFontChoice::Named()) {
+        SoundFontChoice::Refuse(path, SoundFontChoice::Problem::Damaged);
+        path = SoundFontLocator(SoundFontLocator::DefaultFolders(), "").Find();
+        if (!path.empty())
+            result = LoadSynth(path, m_synth);
+    }
     if (result == MIDIOUT_OK) {
+        m_synth->KeepLoaded(m_programs); // before the audio thread exists
         m_scheduler = std::make_unique<SynthScheduler>(*m_synth, TimedMessageQueue::Growth::Fixed);
         m_synth->SetVolume(g_volume.load());
         result = OpenAudioDriver();
@@ -103,6 +114,22 @@ int SynthMidiOutput::OpenAudioDriver() {
         }
     }
     return MIDIOUT_NOAUDIO;
+}
+
+std::string SynthMidiOutput::ProbeAudioDriver() {
+    AlsaSeqPorts::QuietAlsaErrors();
+    FluidSynthCore silent; // no SoundFont: nothing to load, nothing heard
+    if (silent.Synth() == nullptr)
+        return {};
+    for (const char* name : kAudioDrivers) {
+        fluid_settings_setstr(silent.Settings(), "audio.driver", name);
+        if (_fluid_audio_driver_t* driver =
+                new_fluid_audio_driver(silent.Settings(), silent.Synth())) {
+            delete_fluid_audio_driver(driver);
+            return name;
+        }
+    }
+    return {};
 }
 
 // Messages are placed by the stream's frame line, which needs the sink to be taking frames;

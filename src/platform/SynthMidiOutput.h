@@ -22,12 +22,15 @@ public:
     // Drivers tried in this order.
     static constexpr const char* kAudioDrivers[] = {"pipewire", "pulseaudio", "alsa"};
 
-    // An empty path means SoundFontLocator's choice.
+    // An empty path means SoundFontChoice's, which falls back to the search when its file is
+    // bad; a path given here is used as it is.
     explicit SynthMidiOutput(std::string soundFontPath = {});
     ~SynthMidiOutput() override;
 
     // MIDIOUT_NOSOUNDFONT without a usable SoundFont, MIDIOUT_NOAUDIO when no driver opens.
     // Waits for a running SynthWarmUp first.
+    // The instruments Open loads before the stream starts.
+    void PrepareSounds(const std::vector<Program>& programs) override { m_programs = programs; }
     int Open() override;
     int Reset() override;
     int ShortMsg(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
@@ -38,6 +41,9 @@ public:
     int Close() override;
     // The timer period, the driver's buffered chunks and the stream clock's margin.
     std::chrono::microseconds SoundLatency() const noexcept override;
+
+    // The first driver of kAudioDrivers that opens here now, empty for none; opens it briefly.
+    static std::string ProbeAudioDriver();
 
     // The driver that opened (for messages), empty while closed.
     const char* AudioDriver() const noexcept { return m_driverName; }
@@ -52,6 +58,7 @@ private:
     void AwaitSteadyStream() const;
 
     std::string m_soundFontPath;
+    std::vector<Program> m_programs;
     std::shared_ptr<FluidSynthCore> m_synth;
     std::unique_ptr<SynthScheduler> m_scheduler;
     _fluid_audio_driver_t* m_driver = nullptr;

@@ -72,6 +72,7 @@ CustomizeMidiValues CLSCustomizePages::Midi() const {
     page.adjustVelocity = m_settings.GetFlag(CLSDRUVSettings::AdjustVelocity);
     page.noSendExclusive = m_settings.GetFlag(CLSDRUVSettings::NoSendExclusive);
     page.wordTraceAheadTime = std::to_string(m_settings.WordTraceAheadTime);
+    page.soundFont = m_settings.SoundFont.Text();
     return page;
 }
 
@@ -105,6 +106,7 @@ std::optional<std::string> CLSCustomizePages::Apply(const CustomizeMidiValues& p
     m_settings.WordTraceAheadTime = static_cast<int>(*number);
     m_settings.SetFlag(CLSDRUVSettings::AdjustVelocity, page.adjustVelocity);
     m_settings.SetFlag(CLSDRUVSettings::NoSendExclusive, page.noSendExclusive);
+    m_settings.SoundFont = CLSTString(page.soundFont.c_str());
     return std::nullopt;
 }
 

@@ -27,6 +27,7 @@ struct CustomizeMidiValues {
     bool adjustVelocity = false;
     bool noSendExclusive = false;
     std::string wordTraceAheadTime;
+    std::string soundFont; // empty: automatic
 };
 
 // The Customize sheet without its widgets: what each page opens with, how its numeric field

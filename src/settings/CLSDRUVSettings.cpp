@@ -149,6 +149,8 @@ void CLSDRUVSettings::LoadOptions(const CLSIniSection* lpclsElement) {
     CLSIniFile::ReadInt(s, "SpectrumType", SpectrumType);
     CLSIniFile::ReadInt(s, "MeterWidth", MeterWidth);
     CLSIniFile::ReadInt(s, "WordTraceAheadTime", WordTraceAheadTime);
+    if (const CLSTString* soundFont = CLSIniFile::Find(s, "SoundFont"))
+        SoundFont = *soundFont;
     if (!GetFlag(RestorePlayList))
         return;
     for (int i = 1;; ++i) {
@@ -224,6 +226,9 @@ void CLSDRUVSettings::SaveOptions(CLSIniWriter& ini) const {
     ini.Int("SpectrumType", SpectrumType);
     ini.Int("MeterWidth", MeterWidth);
     ini.Int("WordTraceAheadTime", WordTraceAheadTime);
+    // Automatic leaves the file as it always was.
+    if (!SoundFont.IsEmpty() && FitsOnOneLine(SoundFont))
+        ini.Text("SoundFont", SoundFont);
 }
 
 void CLSDRUVSettings::SaveColor(CLSIniWriter& ini) const {

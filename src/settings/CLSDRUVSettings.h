@@ -78,6 +78,7 @@ public:
     int PlayType = 0;
     int MidiDeviceID = 0; // the embedded synthesizer, device 0, is always there
     int Flags = kDefaultFlags;
+    CLSTString SoundFont; // the embedded synthesizer's; empty: chosen automatically
     std::uint32_t Instrument = 0xC8FFFF;
     std::array<std::uint32_t, kSpectrumColorCount> SpectrumColors = {
         0x0000FF, // red

@@ -1,5 +1,7 @@
 // The playback engine on a virtual clock: what is sent, when it is due, and what the rows show.
 #include "engine/EngineHarness.h"
+#include "fixtures/TestPaths.h"
+#include "platform/MidiOutDevices.h"
 
 #include <algorithm>
 
@@ -394,6 +396,33 @@ TEST_F(Device, TimerFailureClosesTheDevice) {
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].rfind("???", 0), 0u);
     timer.Stop();
+}
+
+// A capture file can be followed while it grows, and a run that opens an output at every
+// play keeps all of them in the one file.
+TEST_F(Device, CaptureFileShowsEachTickAndKeepsEveryPlayOfARun) {
+    TempDir dir;
+    const std::string path = dir.File("capture.txt");
+    CLSMIDIData::PlaybackSetup setup;
+    setup.clock = &clock;
+    setup.timer = &timer;
+    setup.closeWait = ms(0);
+    setup.openOutput = MidiOutDevices::RunFactory("capture:" + path, clock);
+    song.SetPlaybackSetup(std::move(setup));
+    SongBuilder b(kResolution);
+    b.NoteOn(At(10), 0, 60, 100).NoteOn(At(200), 0, 62, 100);
+    Load(b);
+
+    PlayAt(0);
+    Run(ms(30));
+    EXPECT_NE(ReadFileBytes(path).find(" 90 3C 64\n"), std::string::npos) << "still buffered";
+    song.Stop();
+    PlayAt(150);
+    Run(ms(60));
+    song.Stop();
+    const std::string lines = ReadFileBytes(path);
+    EXPECT_NE(lines.find(" 90 3C 64\n"), std::string::npos) << "the first play was truncated";
+    EXPECT_NE(lines.find(" 90 3E 64\n"), std::string::npos);
 }
 
 } // namespace

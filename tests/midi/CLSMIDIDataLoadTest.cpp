@@ -58,6 +58,28 @@ TEST_F(SongLoad, FailedLoadLeavesNoTraceOfThePreviousSong) {
     EXPECT_TRUE(song.GetFileName().IsEmpty());
 }
 
+// What a synthesizer that loads instruments lazily is told to have ready before play.
+TEST_F(SongLoad, ListsEveryInstrumentWithTheBankInForceOnce) {
+    SmfBuilder smf;
+    smf.AddTrack()
+        .Program(0, 0, 5)
+        .Controller(0, 0, 0, 8) // counts from the next program change on
+        .Controller(0, 1, 0, 3)
+        .Program(10, 0, 5)
+        .Program(0, 9, 25)
+        .Program(0, 1, 5)
+        .Program(5, 0, 5)
+        .End();
+    smf.AddTrack().Program(20, 0, 40).End();
+    ASSERT_TRUE(LoadBytes(song, smf.Bytes()));
+    using P = MidiOutput::Program;
+    EXPECT_EQ(song.GetPrograms(),
+              (std::vector<P>{
+                  {0, 5, false}, {0, 25, true}, {3, 5, false}, {8, 5, false}, {8, 40, false}}));
+    ASSERT_TRUE(LoadBytes(song, OneNoteSong()));
+    EXPECT_TRUE(song.GetPrograms().empty()) << "kept from the song before";
+}
+
 TEST_F(SongLoad, UnwrapsRiffMidiFiles) {
     ASSERT_TRUE(LoadBytes(song, SmfWrapRmid(OneNoteSong())));
     EXPECT_EQ(song.GetEvents().size(), 2u);

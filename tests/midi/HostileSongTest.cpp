@@ -11,6 +11,7 @@
 #include <map>
 #include <sys/resource.h>
 #include <tuple>
+#include <unistd.h>
 
 namespace {
 
@@ -206,6 +207,41 @@ TEST_F(HostileSong, FifoNamedLikeASongIsRefusedWithoutHanging) {
     ASSERT_TRUE(extracted.has_value()) << "archive member load blocked on a FIFO";
     EXPECT_FALSE(*extracted);
     EXPECT_EQ(reports.Reports().size(), 2u);
+    song.SetOwner(nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Sparse files: gigabytes long on no disk at all.
+void MakeSparse(const std::string& path, const std::string& head, off_t size) {
+    WriteFileBytes(path, head);
+    ASSERT_EQ(::truncate(path.c_str(), size), 0);
+}
+
+TEST_F(HostileSong, HugeFilesAreRefusedFromTheirHeadInLittleMemory) {
+    TempDir dir;
+    ReportRecorder reports;
+    const int owner = 0;
+    song.SetOwner(&owner);
+    const long before = PeakKilobytes();
+
+    const std::string zeros = dir.File("zeros.mid");
+    MakeSparse(zeros, "", off_t{3} << 30);
+    EXPECT_FALSE(song.Load(zeros.c_str()));
+    EXPECT_TRUE(reports.Reports().empty()) << "no song is no loader error";
+
+    SmfBuilder smf(0);
+    smf.AddTrack().NoteOn(0, 0, 60, 100).NoteOff(10, 0, 60).End();
+    const std::string big = dir.File("big.mid");
+    MakeSparse(big, smf.Bytes(), (off_t{64} << 20) + 1);
+    EXPECT_FALSE(song.Load(big.c_str()));
+    ASSERT_EQ(reports.Reports().size(), 1u);
+    EXPECT_NE(reports.Reports()[0].text.find("メモリ不足です。"), std::string::npos);
+    EXPECT_TRUE(song.GetEvents().empty());
+
+    EXPECT_LT(PeakKilobytes() - before, 8 * 1024);
     song.SetOwner(nullptr);
 }
 

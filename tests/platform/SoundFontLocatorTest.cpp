@@ -1,5 +1,7 @@
 #include "platform/SoundFontLocator.h"
+#include "fixtures/ReportRecorder.h"
 #include "fixtures/TestPaths.h"
+#include "platform/SoundFontChoice.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -57,4 +59,36 @@ TEST(SoundFontLocatorEnvironment, ReadsTheOverrideFromTheEnvironment) {
     const std::string found = SoundFontLocator().Find();
     ::unsetenv(SoundFontLocator::kEnvironmentVariable);
     EXPECT_EQ(found, mine);
+}
+
+// A named SoundFont that cannot be used is told once, by name, and the search's plays.
+TEST_F(SoundFontLocatorTest, ABadChosenFileIsToldOnceAndTheAutomaticOnePlays) {
+    const std::string automatic = Put(first, "FluidR3_GM.sf2");
+    const SoundFontLocator search({first}, "");
+    const std::string missing = second + "/gone.sf2";
+    const std::string unreadable = MakeFolder("folder.sf2"); // unreadable even for root
+    const std::string damaged = Put(second, "damaged.sf2");  // "RIFF" and nothing more
+    ReportRecorder reports;
+    const std::pair<std::string, const char*> cases[] = {
+        {missing, "SoundFont が見つかりません："},
+        {unreadable, "SoundFont を読み込めません："},
+        {damaged, "SoundFont が壊れています："},
+    };
+    for (const auto& [path, text] : cases) {
+        SoundFontChoice::SetUserChoice(path);
+        const std::size_t before = reports.Reports().size();
+        EXPECT_EQ(SoundFontChoice::Resolve(search), automatic) << path;
+        EXPECT_EQ(SoundFontChoice::Resolve(search), automatic) << path;
+        ASSERT_EQ(reports.Reports().size(), before + 1) << path;
+        EXPECT_EQ(reports.Reports().back().text.rfind(text + path + "\n", 0), 0u)
+            << reports.Reports().back().text;
+    }
+    // The command line's file is checked the same way, and beats the setting.
+    SoundFontChoice::SetUserChoice(damaged);
+    SoundFontChoice::SetCommandLineChoice(missing);
+    EXPECT_EQ(SoundFontChoice::Named(), missing);
+    EXPECT_EQ(SoundFontChoice::Resolve(search), automatic);
+    SoundFontChoice::SetCommandLineChoice({});
+    SoundFontChoice::SetUserChoice({});
+    EXPECT_EQ(SoundFontChoice::Resolve(search), automatic);
 }

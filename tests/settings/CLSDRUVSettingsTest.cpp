@@ -160,6 +160,22 @@ TEST_F(Settings, EverySettingSurvivesSaveAndLoad) {
     EXPECT_EQ(ReadFileBytes(path), first);
 }
 
+TEST_F(Settings, SoundFontFollowsWordTraceAheadTimeOnlyWhenChosen) {
+    CLSDRUVSettings out;
+    out.SoundFont = CLSTString("/sf/My Piano.sf2");
+    ASSERT_TRUE(out.Save(path.c_str()));
+    const std::string text = ReadFileBytes(path);
+    EXPECT_NE(text.find("WordTraceAheadTime=200\r\nSoundFont=/sf/My Piano.sf2\r\n\r\n[Color]"),
+              std::string::npos)
+        << text;
+    CLSDRUVSettings in;
+    ASSERT_TRUE(in.Load(path.c_str()));
+    EXPECT_STREQ(in.SoundFont.Text(), "/sf/My Piano.sf2");
+    in.SoundFont = CLSTString("");
+    ASSERT_TRUE(in.Save(path.c_str()));
+    EXPECT_EQ(ReadFileBytes(path), kDefaultsFile); // automatic: the file as it always was
+}
+
 TEST_F(Settings, ColoursAreStoredRedFirstAndReadBack) {
     CLSDRUVSettings out;
     out.SpectrumColor(CLSDRUVSettings::SpectrumTop) = 0x0000FF;

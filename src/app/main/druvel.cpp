@@ -11,6 +11,7 @@
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
 #include "platform/PlatformBackends.h"
+#include "platform/SoundFontChoice.h"
 #include "platform/SynthWarmUp.h"
 #include "platform/SystemClock.h"
 #include "player/CLSPlaybackFlow.h"
@@ -33,9 +34,7 @@ void ApplyOutputOverride(CLSMIDIData& engine) {
     if (value.isEmpty())
         return;
     CLSMIDIData::PlaybackSetup setup;
-    setup.openOutput = [argument = value.toStdString()](int, std::unique_ptr<MidiOutput>& out) {
-        return MidiOutDevices::CreateFromArgument(argument, SystemClock::Instance(), out);
-    };
+    setup.openOutput = MidiOutDevices::RunFactory(value.toStdString(), SystemClock::Instance());
     engine.SetPlaybackSetup(std::move(setup));
 }
 
@@ -70,6 +69,7 @@ int main(int argc, char** argv) {
 
     const int code = app.Run([&] {
         settings.Load(iniPath.c_str());
+        SoundFontChoice::SetUserChoice(settings.SoundFont.Text());
         if (!settings.GetFlag(CLSDRUVSettings::PermitMultiExecute)) {
             if (HandOverToRunningInstance(paths)) {
                 handedOver = true;

@@ -3,7 +3,15 @@
 #include "settings/CLSCustomizePages.h"
 #include "settings/ui/CLSNumberEdit.h"
 
+#include "platform/SoundFontLocator.h"
+
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -13,22 +21,67 @@ CLSCustomizeMidiPage::CLSCustomizeMidiPage(CLSCustomizePages& pages, Changed cha
     : CLSCustomizePage(pages, std::move(changed), parent),
       m_adjustVelocity(new QCheckBox(QStringLiteral("音量を最大にする(&V)"))),
       m_noSendExclusive(new QCheckBox(QStringLiteral("エクスクルーシブメッセージを送らない(&E)"))),
-      m_wordTraceAheadTime(NumberFieldOf(CLSCustomizePages::kMidi)) {
+      m_wordTraceAheadTime(NumberFieldOf(CLSCustomizePages::kMidi)),
+      m_soundFontField(new QLineEdit) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_adjustVelocity);
     layout->addWidget(m_noSendExclusive);
     layout->addLayout(NumberRow(QStringLiteral("歌詞を表示するタイミング(&T)："),
                                 m_wordTraceAheadTime, QStringLiteral("ミリ秒前")));
+
+    auto* soundFontRow = new QHBoxLayout;
+    auto* soundFontCaption = new QLabel(QStringLiteral("SoundFont(&S)："));
+    soundFontCaption->setBuddy(m_soundFontField);
+    m_soundFontField->setReadOnly(true);
+    auto* browse = new QPushButton(QStringLiteral("参照..."));
+    auto* automatic = new QPushButton(QStringLiteral("自動"));
+    soundFontRow->addWidget(soundFontCaption);
+    soundFontRow->addWidget(m_soundFontField, 1);
+    soundFontRow->addWidget(browse);
+    soundFontRow->addWidget(automatic);
+    layout->addLayout(soundFontRow);
     layout->addStretch();
 
     const CustomizeMidiValues shown = m_pages.Midi();
     m_adjustVelocity->setChecked(shown.adjustVelocity);
     m_noSendExclusive->setChecked(shown.noSendExclusive);
     m_wordTraceAheadTime->SetText(QString::fromStdString(shown.wordTraceAheadTime));
+    m_soundFont = shown.soundFont;
+    ShowSoundFont();
 
     for (QCheckBox* box : {m_adjustVelocity, m_noSendExclusive})
         connect(box, &QCheckBox::clicked, this, [this] { m_changed(); });
     connect(m_wordTraceAheadTime, &CLSNumberEdit::TextChanged, this, [this] { m_changed(); });
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString start = m_soundFont.empty()
+                                  ? QString::fromStdString(SoundFontLocator::DefaultFolders()[0])
+                                  : QFileInfo(QString::fromStdString(m_soundFont)).path();
+        const QString chosen = QFileDialog::getOpenFileName(
+            this, QStringLiteral("SoundFont"), start,
+            QStringLiteral("SoundFont (*.sf2 *.sf3);;すべてのファイル (*)"));
+        if (chosen.isEmpty())
+            return;
+        m_soundFont = chosen.toStdString();
+        ShowSoundFont();
+        m_changed();
+    });
+    connect(automatic, &QPushButton::clicked, this, [this] {
+        m_soundFont.clear();
+        ShowSoundFont();
+        m_changed();
+    });
+}
+
+// Automatic shows the file the search finds, so the user sees what plays.
+void CLSCustomizeMidiPage::ShowSoundFont() {
+    if (!m_soundFont.empty()) {
+        m_soundFontField->setText(QString::fromStdString(m_soundFont));
+        return;
+    }
+    const std::string found = SoundFontLocator(SoundFontLocator::DefaultFolders(), "").Find();
+    m_soundFontField->setText(
+        QStringLiteral("自動") +
+        (found.empty() ? QString() : QStringLiteral("：") + QString::fromStdString(found)));
 }
 
 std::optional<std::string> CLSCustomizeMidiPage::Apply() {
@@ -36,5 +89,6 @@ std::optional<std::string> CLSCustomizeMidiPage::Apply() {
     page.adjustVelocity = m_adjustVelocity->isChecked();
     page.noSendExclusive = m_noSendExclusive->isChecked();
     page.wordTraceAheadTime = m_wordTraceAheadTime->Text().toStdString();
+    page.soundFont = m_soundFont;
     return m_pages.Apply(page);
 }

@@ -2,9 +2,13 @@
 
 #include "settings/ui/CLSCustomizePage.h"
 
-class QCheckBox;
+#include <string>
 
-// "MIDI": velocity scaling, system-exclusive messages, how early lyrics are traced.
+class QCheckBox;
+class QLineEdit;
+
+// "MIDI": velocity scaling, system-exclusive messages, how early lyrics are traced, and the
+// embedded synthesizer's SoundFont.
 class CLSCustomizeMidiPage : public CLSCustomizePage {
 public:
     CLSCustomizeMidiPage(CLSCustomizePages& pages, Changed changed, QWidget* parent = nullptr);
@@ -13,7 +17,11 @@ public:
     CLSNumberEdit* NumberField() const override { return m_wordTraceAheadTime; }
 
 private:
+    void ShowSoundFont();
+
     QCheckBox* m_adjustVelocity;
     QCheckBox* m_noSendExclusive;
     CLSNumberEdit* m_wordTraceAheadTime;
+    QLineEdit* m_soundFontField;
+    std::string m_soundFont; // empty: automatic
 };
