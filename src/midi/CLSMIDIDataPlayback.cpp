@@ -2,7 +2,8 @@
 //
 // Threads: Play, Stop, SetKey and SetVolume run on the main thread; Tick on the timer thread;
 // TakeDueWords on the lyrics thread. The lists never change while playing, and every value
-// shared between these threads is an atomic, so the engine takes no lock.
+// shared between these threads is an atomic, so the engine takes no lock. While the timer
+// runs only the tick sends messages: an output needs just one sending thread.
 #include "midi/CLSMIDIData.h"
 
 #include "platform/PeriodicTimer.h"
@@ -75,6 +76,8 @@ bool CLSMIDIData::Play(unsigned startMs, int deviceId) {
 
     for (auto& program : m_programs)
         program.store(0, std::memory_order_relaxed);
+    // The replay below sends the programs with the key already in force.
+    m_keyChanged.store(false, std::memory_order_relaxed);
     // The index lives until the song changes, so resuming never moves it under a reader.
     if (m_wordIndex.empty()) {
         for (const CLSMIDIWordInfo& word : m_words)
@@ -198,6 +201,8 @@ void CLSMIDIData::Tick() noexcept {
     const std::uint32_t now = MsCounter(nowMs);
     const int percent = m_tempoPercent.load(std::memory_order_relaxed);
     const std::int64_t elapsed = static_cast<std::int64_t>(now - m_lastTickTime) * percent;
+    if (m_keyChanged.exchange(false, std::memory_order_acquire))
+        ApplyKeyChange();
     m_eventCountdown -= elapsed;
     std::int64_t wordCountdown = m_wordCountdown.load(std::memory_order_relaxed) - elapsed;
 
@@ -375,8 +380,11 @@ void CLSMIDIData::SetTempoPercent(int percent) noexcept {
 
 void CLSMIDIData::SetKey(int key) {
     m_key.store(key, std::memory_order_relaxed);
-    if (!IsPlaying())
-        return;
+    if (IsPlaying())
+        m_keyChanged.store(true, std::memory_order_release);
+}
+
+void CLSMIDIData::ApplyKeyChange() noexcept {
     m_device->Reset();
     const MonoTime now = PlaybackClock().Now();
     for (int channel = 0; channel < 16; ++channel)

@@ -22,7 +22,7 @@ void QuietFluidSynthLog() {
 
 } // namespace
 
-FluidSynthCore::FluidSynthCore() {
+FluidSynthCore::FluidSynthCore(int cpuCores) {
     QuietFluidSynthLog();
     m_settings = new_fluid_settings();
     if (m_settings == nullptr)
@@ -31,6 +31,11 @@ FluidSynthCore::FluidSynthCore() {
     fluid_settings_setnum(m_settings, "synth.gain", kFullGain);
     // The SoundFont is loaded once and kept; playing must never wait for the disk.
     fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 0);
+    // One thread at a time drives a synthesizer (the audio thread while a driver runs), so
+    // FluidSynth's own lock around every call would only cost the audio thread.
+    fluid_settings_setint(m_settings, "synth.threadsafe-api", 0);
+    if (cpuCores > 1)
+        fluid_settings_setint(m_settings, "synth.cpu-cores", cpuCores);
     m_synth = new_fluid_synth(m_settings);
 }
 
