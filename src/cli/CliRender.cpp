@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -23,11 +24,20 @@ constexpr milliseconds kReleaseTail{2000};
 constexpr milliseconds kSafetyMargin{60000};
 
 const char* const kRenderUsage =
-    "Usage: druvel-cli render [--tempo P] [--key K] [--soundfont F] -o OUT.wav FILE\n";
+    "Usage: druvel-cli render [--tempo P] [--key K] [--soundfont F] [--threads N] -o OUT.wav "
+    "FILE\n";
+
+// The synthesizer's voices are spread over the machine's cores; more than a few threads only
+// wait on each other.
+int DefaultRenderThreads() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return static_cast<int>(std::clamp(cores, 1u, 4u));
+}
 
 struct RenderOptions {
     int tempo = 100;
     int key = 0;
+    int threads = DefaultRenderThreads();
     std::string soundFont;
     std::string output;
     std::string file;
@@ -59,6 +69,8 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
             ok = ParseCliInt(value, 1, 1000, options.tempo);
         else if (arg == "--key")
             ok = ParseCliInt(value, -127, 127, options.key);
+        else if (arg == "--threads")
+            ok = ParseCliInt(value, 1, 64, options.threads);
         else if (arg == "--soundfont")
             options.soundFont = value;
         else if (arg == "-o" || arg == "--output")
@@ -133,7 +145,8 @@ bool Renderer::Prepare() {
     setup.timer = &m_timer;
     setup.closeWait = milliseconds(0);
     setup.openOutput = [this](int, std::unique_ptr<MidiOutput>& out) {
-        auto synth = std::make_unique<SynthRenderOutput>(m_options.soundFont, m_clock);
+        auto synth =
+            std::make_unique<SynthRenderOutput>(m_options.soundFont, m_clock, m_options.threads);
         m_synth = synth.get();
         out = std::move(synth);
         return MIDIOUT_OK;
