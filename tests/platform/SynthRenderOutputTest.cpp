@@ -139,7 +139,7 @@ TEST_F(SynthRenderOutputTest, LosesNothingWhenAReplayFloodsTheQueue) {
 
 // Spreading the voices over threads must not change a sample: a chord on several channels,
 // with reverb and chorus, rendered on one thread and on three.
-TEST(SynthRenderOutputThreads, TheSamplesDoNotDependOnTheThreadCount) {
+TEST(SynthRenderOutputCores, TheSamplesDoNotDependOnTheThreadCount) {
     if (TestSoundFont().empty())
         GTEST_SKIP() << "no General MIDI SoundFont installed";
     const auto render = [](int threads) {
