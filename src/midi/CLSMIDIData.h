@@ -406,6 +406,7 @@ private:
     std::atomic<int> m_tempoPercent{100};
     std::atomic<int> m_key{0};
     std::atomic<bool> m_keyChanged{false}; // set by SetKey, carried out by the tick
+    int m_tickKey = 0;                     // the key the tick's notes are in
     std::array<std::atomic<std::uint8_t>, 16> m_programs{};
     std::atomic<bool> m_adjustVelocity{false};
     std::atomic<bool> m_noExclusive{false};

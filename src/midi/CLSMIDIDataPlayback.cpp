@@ -78,6 +78,7 @@ bool CLSMIDIData::Play(unsigned startMs, int deviceId) {
         program.store(0, std::memory_order_relaxed);
     // The replay below sends the programs with the key already in force.
     m_keyChanged.store(false, std::memory_order_relaxed);
+    m_tickKey = m_key.load(std::memory_order_relaxed);
     // The index lives until the song changes, so resuming never moves it under a reader.
     if (m_wordIndex.empty()) {
         for (const CLSMIDIWordInfo& word : m_words)
@@ -201,8 +202,6 @@ void CLSMIDIData::Tick() noexcept {
     const std::uint32_t now = MsCounter(nowMs);
     const int percent = m_tempoPercent.load(std::memory_order_relaxed);
     const std::int64_t elapsed = static_cast<std::int64_t>(now - m_lastTickTime) * percent;
-    if (m_keyChanged.exchange(false, std::memory_order_acquire))
-        ApplyKeyChange();
     m_eventCountdown -= elapsed;
     std::int64_t wordCountdown = m_wordCountdown.load(std::memory_order_relaxed) - elapsed;
 
@@ -211,6 +210,7 @@ void CLSMIDIData::Tick() noexcept {
             m_eventCountdown = kNothingDue;
             m_wordCountdown.store(wordCountdown, std::memory_order_relaxed);
             Notify(kNotifyEnd, 0);
+            ApplyKeyChange();
             m_tickRunning.clear(std::memory_order_release);
             return;
         }
@@ -225,6 +225,7 @@ void CLSMIDIData::Tick() noexcept {
                          static_cast<std::uint32_t>(elapsed),
                      std::memory_order_relaxed);
     m_lastTickTime = now;
+    ApplyKeyChange();
     m_tickRunning.clear(std::memory_order_release);
 }
 
@@ -343,7 +344,7 @@ void CLSMIDIData::SendNote(const CLSMIDIEvent& event, MonoTime due) noexcept {
     int note = event.Data1();
     if ((event.Status() & 0x0F) != kPercussionChannel) {
         // A note moved out of range is dropped, and so is its note-off: nothing can hang.
-        note += m_key.load(std::memory_order_relaxed);
+        note += m_tickKey;
         if (note < 0 || note > 127)
             return;
     }
@@ -384,7 +385,12 @@ void CLSMIDIData::SetKey(int key) {
         m_keyChanged.store(true, std::memory_order_release);
 }
 
+// At the end of a tick: its notes went out in the old key and keep their exact times, and
+// every note after the reset is in the new key.
 void CLSMIDIData::ApplyKeyChange() noexcept {
+    if (!m_keyChanged.exchange(false, std::memory_order_acquire))
+        return;
+    m_tickKey = m_key.load(std::memory_order_relaxed);
     m_device->Reset();
     const MonoTime now = PlaybackClock().Now();
     for (int channel = 0; channel < 16; ++channel)
