@@ -329,6 +329,8 @@ public:
     void Stop();
     bool IsPlaying() const noexcept { return m_playing.load(std::memory_order_acquire); }
     void SetTempoPercent(int percent) noexcept;
+    // While playing, the reset and program changes go out with the next tick: the tick alone
+    // sends to the device, so the GUI never meets the audio side.
     void SetKey(int key);
     void SetVolume(int left, int right);
     int GetVolumeLeft() const noexcept { return m_volumeLeft; }
@@ -364,6 +366,7 @@ private:
     const Clock& PlaybackClock() const noexcept;
     TickTimer& PlaybackTimer();
     void Tick() noexcept;
+    void ApplyKeyChange() noexcept;
     void Chase(std::uint32_t target, bool resume, MonoTime now);
     void ChaseEvent(const CLSMIDIEvent& event, MonoTime now);
     void ChaseWords(std::uint32_t target);
@@ -408,6 +411,8 @@ private:
     std::atomic<std::uint32_t> m_currentTempo{0};
     std::atomic<int> m_tempoPercent{100};
     std::atomic<int> m_key{0};
+    std::atomic<bool> m_keyChanged{false}; // set by SetKey, carried out by the tick
+    int m_tickKey = 0;                     // the key the tick's notes are in
     std::array<std::atomic<std::uint8_t>, 16> m_programs{};
     std::atomic<bool> m_adjustVelocity{false};
     std::atomic<bool> m_noExclusive{false};

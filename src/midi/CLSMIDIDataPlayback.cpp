@@ -2,7 +2,8 @@
 //
 // Threads: Play, Stop, SetKey and SetVolume run on the main thread; Tick on the timer thread;
 // TakeDueWords on the lyrics thread. The lists never change while playing, and every value
-// shared between these threads is an atomic, so the engine takes no lock.
+// shared between these threads is an atomic, so the engine takes no lock. While the timer
+// runs only the tick sends messages: an output needs just one sending thread.
 #include "midi/CLSMIDIData.h"
 
 #include "platform/PeriodicTimer.h"
@@ -75,6 +76,9 @@ bool CLSMIDIData::Play(unsigned startMs, int deviceId) {
 
     for (auto& program : m_programs)
         program.store(0, std::memory_order_relaxed);
+    // The replay below sends the programs with the key already in force.
+    m_keyChanged.store(false, std::memory_order_relaxed);
+    m_tickKey = m_key.load(std::memory_order_relaxed);
     // The index lives until the song changes, so resuming never moves it under a reader.
     if (m_wordIndex.empty()) {
         for (const CLSMIDIWordInfo& word : m_words)
@@ -207,6 +211,7 @@ void CLSMIDIData::Tick() noexcept {
             m_wordCountdown.store(wordCountdown, std::memory_order_relaxed);
             m_device->Flush();
             Notify(kNotifyEnd, 0);
+            ApplyKeyChange();
             m_tickRunning.clear(std::memory_order_release);
             return;
         }
@@ -221,6 +226,7 @@ void CLSMIDIData::Tick() noexcept {
                          static_cast<std::uint32_t>(elapsed),
                      std::memory_order_relaxed);
     m_lastTickTime = now;
+    ApplyKeyChange();
     m_device->Flush();
     m_tickRunning.clear(std::memory_order_release);
 }
@@ -340,7 +346,7 @@ void CLSMIDIData::SendNote(const CLSMIDIEvent& event, MonoTime due) noexcept {
     int note = event.Data1();
     if ((event.Status() & 0x0F) != kPercussionChannel) {
         // A note moved out of range is dropped, and so is its note-off: nothing can hang.
-        note += m_key.load(std::memory_order_relaxed);
+        note += m_tickKey;
         if (note < 0 || note > 127)
             return;
     }
@@ -377,8 +383,16 @@ void CLSMIDIData::SetTempoPercent(int percent) noexcept {
 
 void CLSMIDIData::SetKey(int key) {
     m_key.store(key, std::memory_order_relaxed);
-    if (!IsPlaying())
+    if (IsPlaying())
+        m_keyChanged.store(true, std::memory_order_release);
+}
+
+// At the end of a tick: its notes went out in the old key and keep their exact times, and
+// every note after the reset is in the new key.
+void CLSMIDIData::ApplyKeyChange() noexcept {
+    if (!m_keyChanged.exchange(false, std::memory_order_acquire))
         return;
+    m_tickKey = m_key.load(std::memory_order_relaxed);
     m_device->Reset();
     const MonoTime now = PlaybackClock().Now();
     for (int channel = 0; channel < 16; ++channel)

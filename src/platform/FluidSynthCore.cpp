@@ -19,7 +19,7 @@ void FluidSynthCore::QuietLog() {
     });
 }
 
-FluidSynthCore::FluidSynthCore() {
+FluidSynthCore::FluidSynthCore(int cpuCores) {
     QuietLog();
     m_settings = new_fluid_settings();
     if (m_settings == nullptr)
@@ -28,6 +28,11 @@ FluidSynthCore::FluidSynthCore() {
     fluid_settings_setnum(m_settings, "synth.gain", kFullGain);
     // Samples are read when their instrument is first kept (KeepLoaded), not all at load.
     fluid_settings_setint(m_settings, "synth.dynamic-sample-loading", 1);
+    // One thread at a time drives a synthesizer (the audio thread while a driver runs), so
+    // FluidSynth's own lock around every call would only cost the audio thread.
+    fluid_settings_setint(m_settings, "synth.threadsafe-api", 0);
+    if (cpuCores > 1)
+        fluid_settings_setint(m_settings, "synth.cpu-cores", cpuCores);
     m_synth = new_fluid_synth(m_settings);
 }
 

@@ -16,7 +16,8 @@ struct _fluid_synth_t;
 // driver's callback or the offline renderer). MIDI bytes go in, float samples come out.
 //
 // FluidSynth applies an event at the start of its next internal block of kBlockFrames, so the
-// frame count kept here tells callers where those blocks begin.
+// frame count kept here tells callers where those blocks begin. Not thread-safe: its owner
+// calls it from one thread at a time.
 class FluidSynthCore {
 public:
     static constexpr int kSampleRate = 44100;
@@ -25,7 +26,8 @@ public:
     // output holds the peaks of dense ones below full scale.
     static constexpr float kFullGain = 0.4f;
 
-    FluidSynthCore();
+    // `cpuCores` above 1 lets FluidSynth render voices on that many threads of its own.
+    explicit FluidSynthCore(int cpuCores = 1);
     // Silences FluidSynth's own messages on stderr, for good.
     static void QuietLog();
     ~FluidSynthCore();

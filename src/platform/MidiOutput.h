@@ -15,8 +15,9 @@
 // period turns into a constant delay instead of jitter. Due times are kept in sending order:
 // a message due before the previous one is delivered right after it, never before.
 //
-// ShortMsg, LongMsg and Reset may be called from the timer thread and the main thread at once;
-// Open and Close only while no other call is running.
+// ShortMsg, LongMsg and Reset come from one thread at a time (the tick while the timer runs,
+// the main thread around it); SetVolume and GetVolume from any thread; Open and Close only
+// while no other call is running.
 class MidiOutput {
 public:
     // One timer period: the tick sends an event at most about this long after it was due.

@@ -185,22 +185,15 @@ int SynthMidiOutput::LongMsg(const std::uint8_t* bytes, std::size_t length, Mono
 // the audio thread to take some rather than losing them. A stalled audio thread gives up.
 int SynthMidiOutput::PushWaiting(TimedMessageQueue::Kind kind, const std::uint8_t* bytes,
                                  std::size_t length, MonoTime at) {
-    constexpr auto kGiveUp = std::chrono::seconds(2);
-    const auto start = std::chrono::steady_clock::now();
-    for (;;) {
-        const int result = m_scheduler->Push(kind, bytes, length, at);
-        if ((result != MIDIOUT_NOTREADY && result != MIDIOUT_STILLPLAYING) ||
-            std::chrono::steady_clock::now() - start > kGiveUp)
-            return result;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    return m_scheduler->PushWaiting(kind, bytes, length, at, std::chrono::seconds(2));
 }
 
 int SynthMidiOutput::SetVolume(std::uint32_t volume) {
     if (!m_synth)
         return MIDIOUT_INVALHANDLE;
     g_volume.store(volume);
-    m_synth->SetVolume(volume);
+    // The audio thread alone touches the running synthesizer.
+    m_volumeRequest.store(volume, std::memory_order_release);
     return MIDIOUT_OK;
 }
 
@@ -231,6 +224,10 @@ int SynthMidiOutput::AudioCallback(void* data, int frames, int fxCount, float* f
 }
 
 void SynthMidiOutput::RenderAudio(float* left, float* right, int frames) {
+    const std::uint64_t volume =
+        m_volumeRequest.exchange(kNoVolumeRequest, std::memory_order_acquire);
+    if (volume != kNoVolumeRequest)
+        m_synth->SetVolume(static_cast<std::uint32_t>(volume));
     m_scheduler->Render(left, right, frames,
                         m_streamClock.Label(std::chrono::steady_clock::now(), frames));
 }

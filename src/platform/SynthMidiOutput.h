@@ -64,4 +64,6 @@ private:
     _fluid_audio_driver_t* m_driver = nullptr;
     const char* m_driverName = "";
     AudioStreamClock m_streamClock;
+    static constexpr std::uint64_t kNoVolumeRequest = std::uint64_t{1} << 32;
+    std::atomic<std::uint64_t> m_volumeRequest{kNoVolumeRequest};
 };

@@ -14,8 +14,8 @@ constexpr int kChunkFrames = 4096;
 
 } // namespace
 
-SynthRenderOutput::SynthRenderOutput(std::string soundFontPath, const Clock& clock)
-    : m_soundFontPath(std::move(soundFontPath)), m_clock(clock) {}
+SynthRenderOutput::SynthRenderOutput(std::string soundFontPath, const Clock& clock, int cpuCores)
+    : m_soundFontPath(std::move(soundFontPath)), m_clock(clock), m_cpuCores(cpuCores) {}
 
 SynthRenderOutput::~SynthRenderOutput() = default;
 
@@ -25,7 +25,7 @@ int SynthRenderOutput::Open() {
     const std::string path = m_soundFontPath.empty() ? SoundFontLocator().Find() : m_soundFontPath;
     if (path.empty())
         return MIDIOUT_NOSOUNDFONT;
-    auto synth = std::make_unique<FluidSynthCore>();
+    auto synth = std::make_unique<FluidSynthCore>(m_cpuCores);
     const int result = synth->Load(path);
     if (result != MIDIOUT_OK)
         return result;

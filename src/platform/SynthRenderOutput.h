@@ -20,8 +20,9 @@ public:
 
     static constexpr int kSampleRate = 44100;
 
-    // An empty path means SoundFontLocator's choice.
-    SynthRenderOutput(std::string soundFontPath, const Clock& clock);
+    // An empty path means SoundFontLocator's choice. `cpuCores` above 1 spreads the voices
+    // over that many threads; the samples stay the same.
+    SynthRenderOutput(std::string soundFontPath, const Clock& clock, int cpuCores = 1);
     ~SynthRenderOutput() override;
 
     int Open() override;
@@ -43,6 +44,7 @@ private:
     std::string m_soundFontPath;
     std::string m_usedPath;
     const Clock& m_clock;
+    int m_cpuCores;
     std::unique_ptr<FluidSynthCore> m_synth;
     std::unique_ptr<SynthScheduler> m_scheduler;
     MonoTime m_origin{};

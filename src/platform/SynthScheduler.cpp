@@ -2,7 +2,10 @@
 
 #include "platform/FluidSynthCore.h"
 
+#include "core/MidiOutError.h"
+
 #include <algorithm>
+#include <thread>
 
 SynthScheduler::SynthScheduler(FluidSynthCore& synth, TimedMessageQueue::Growth growth)
     : m_synth(synth), m_queue(kCapacity, kLongSlots, growth) {}
@@ -20,6 +23,21 @@ std::int64_t SynthScheduler::BoundaryFrame(MonoTime at, MonoTime firstFrameTime,
     if (frame <= 0)
         return 0;
     return (frame + block / 2) / block * block;
+}
+
+int SynthScheduler::PushWaiting(TimedMessageQueue::Kind kind, const std::uint8_t* bytes,
+                                std::size_t length, MonoTime at, std::chrono::milliseconds giveUp) {
+    const auto start = std::chrono::steady_clock::now();
+    for (;;) {
+        const int result = m_queue.Push(kind, bytes, length, at);
+        if (result != MIDIOUT_NOTREADY && result != MIDIOUT_STILLPLAYING)
+            return result;
+        if (std::chrono::steady_clock::now() - start >= giveUp) {
+            m_dropped.fetch_add(1, std::memory_order_relaxed);
+            return result;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void SynthScheduler::Render(float* left, float* right, int frames, MonoTime firstFrameTime) {

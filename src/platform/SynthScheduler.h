@@ -3,6 +3,8 @@
 #include "platform/Clock.h"
 #include "platform/TimedMessageQueue.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -18,16 +20,21 @@ public:
 
     SynthScheduler(FluidSynthCore& synth, TimedMessageQueue::Growth growth);
 
-    // Any thread. Same results as TimedMessageQueue::Push.
+    // The sending side: one thread at a time. Same results as TimedMessageQueue::Push.
     int Push(TimedMessageQueue::Kind kind, const std::uint8_t* bytes, std::size_t length,
              MonoTime at) {
         return m_queue.Push(kind, bytes, length, at);
     }
-    void Clear() { m_queue.Clear(); }
+    // As Push, but a full queue is waited on for up to `giveUp` while the rendering side takes
+    // from it. A message still refused then is counted in Dropped.
+    int PushWaiting(TimedMessageQueue::Kind kind, const std::uint8_t* bytes, std::size_t length,
+                    MonoTime at, std::chrono::milliseconds giveUp);
+    std::uint64_t Dropped() const noexcept { return m_dropped.load(std::memory_order_relaxed); }
     std::size_t Pending() const { return m_queue.Size(); }
 
-    // Renders the next `frames` frames, the first of which sounds at `firstFrameTime`,
-    // delivering every message whose time falls before the end of that stretch.
+    // The rendering side: one thread at a time, never waiting for the sending side. Renders the
+    // next `frames` frames, the first of which sounds at `firstFrameTime`, delivering every message
+    // whose time falls before the end of that stretch.
     void Render(float* left, float* right, int frames, MonoTime firstFrameTime);
 
 private:
@@ -37,4 +44,5 @@ private:
 
     FluidSynthCore& m_synth;
     TimedMessageQueue m_queue;
+    std::atomic<std::uint64_t> m_dropped{0};
 };

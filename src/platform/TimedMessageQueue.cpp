@@ -14,40 +14,47 @@ int TimedMessageQueue::Push(Kind kind, const std::uint8_t* bytes, std::size_t le
         return MIDIOUT_INVALPARAM;
     if (kind == Kind::Short && length > 3)
         return MIDIOUT_INVALPARAM;
-    std::lock_guard lock(m_mutex);
+    std::size_t tail = m_tail.load(std::memory_order_relaxed);
+    std::size_t count = tail - m_head.load(std::memory_order_acquire);
+    std::size_t longCount = m_longPushed - m_longTaken.load(std::memory_order_acquire);
     if (m_growth == Growth::Doubling &&
-        (m_count == m_entries.size() || (kind == Kind::Long && m_longCount == m_longSlots)))
+        (count == m_entries.size() || (kind == Kind::Long && longCount == m_longSlots))) {
         Grow();
-    if (m_count == m_entries.size())
+        tail = count;
+    }
+    if (count == m_entries.size())
         return MIDIOUT_NOTREADY;
-    if (kind == Kind::Long && m_longCount == m_longSlots)
+    if (kind == Kind::Long && longCount == m_longSlots)
         return MIDIOUT_STILLPLAYING;
     at = std::max(at, m_last);
     m_last = at;
-    Entry& entry = m_entries[(m_head + m_count) % m_entries.size()];
+    Entry& entry = m_entries[tail % m_entries.size()];
     entry.at = at;
     entry.kind = kind;
     entry.length = static_cast<std::uint16_t>(length);
     if (kind == Kind::Long) {
-        entry.slot = static_cast<std::uint32_t>(m_longNext);
-        std::memcpy(&m_longBytes[m_longNext * kLongMessageBytes], bytes, length);
-        m_longNext = (m_longNext + 1) % m_longSlots;
-        ++m_longCount;
+        const std::size_t slot = m_longPushed % m_longSlots;
+        entry.slot = static_cast<std::uint32_t>(slot);
+        std::memcpy(&m_longBytes[slot * kLongMessageBytes], bytes, length);
+        ++m_longPushed;
     } else if (length > 0) {
         std::memcpy(entry.bytes, bytes, length);
     }
-    ++m_count;
+    m_tail.store(tail + 1, std::memory_order_release);
     return MIDIOUT_OK;
 }
 
-// Both rings are laid out again from their start, twice as large.
+// Both rings are laid out again from their start, twice as large. Only a growing queue grows,
+// and its one thread both pushes and takes, so nothing reads the rings meanwhile.
 void TimedMessageQueue::Grow() {
+    const std::size_t head = m_head.load(std::memory_order_relaxed);
+    const std::size_t count = m_tail.load(std::memory_order_relaxed) - head;
     std::vector<Entry> entries(m_entries.size() * 2);
     const std::size_t longSlots = std::max<std::size_t>(m_longSlots * 2, 1);
     std::vector<std::uint8_t> longBytes(longSlots * kLongMessageBytes);
     std::size_t nextSlot = 0;
-    for (std::size_t i = 0; i < m_count; ++i) {
-        Entry entry = m_entries[(m_head + i) % m_entries.size()];
+    for (std::size_t i = 0; i < count; ++i) {
+        Entry entry = m_entries[(head + i) % m_entries.size()];
         if (entry.kind == Kind::Long) {
             std::memcpy(&longBytes[nextSlot * kLongMessageBytes],
                         &m_longBytes[entry.slot * kLongMessageBytes], entry.length);
@@ -58,33 +65,34 @@ void TimedMessageQueue::Grow() {
     m_entries = std::move(entries);
     m_longBytes = std::move(longBytes);
     m_longSlots = longSlots;
-    m_head = 0;
-    m_longNext = nextSlot;
+    m_head.store(0, std::memory_order_relaxed);
+    m_tail.store(count, std::memory_order_relaxed);
+    m_longTaken.store(0, std::memory_order_relaxed);
+    m_longPushed = nextSlot;
 }
 
 bool TimedMessageQueue::NextTime(MonoTime& at) const {
-    std::lock_guard lock(m_mutex);
-    if (m_count == 0)
+    const std::size_t head = m_head.load(std::memory_order_relaxed);
+    if (head == m_tail.load(std::memory_order_acquire))
         return false;
-    at = m_entries[m_head].at;
+    at = m_entries[head % m_entries.size()].at;
     return true;
 }
 
 void TimedMessageQueue::Clear() {
-    std::lock_guard lock(m_mutex);
-    m_head = 0;
-    m_count = 0;
-    m_longNext = 0;
-    m_longCount = 0;
+    m_head.store(0, std::memory_order_relaxed);
+    m_tail.store(0, std::memory_order_relaxed);
+    m_longTaken.store(0, std::memory_order_relaxed);
+    m_longPushed = 0;
     m_last = MonoTime{};
 }
 
 std::size_t TimedMessageQueue::Capacity() const {
-    std::lock_guard lock(m_mutex);
     return m_entries.size();
 }
 
 std::size_t TimedMessageQueue::Size() const {
-    std::lock_guard lock(m_mutex);
-    return m_count;
+    const std::size_t tail = m_tail.load(std::memory_order_acquire);
+    const std::size_t head = m_head.load(std::memory_order_acquire);
+    return tail >= head ? tail - head : 0;
 }

@@ -148,6 +148,8 @@ TEST_F(Tick, KeyChangeWhilePlayingResetsAndRestoresPrograms) {
     Run(ms(30));
     output.ClearMessages();
     song.SetKey(-3);
+    EXPECT_TRUE(output.Messages().empty()); // the next tick carries it out
+    Run(ms(CLSMIDIData::kTimerPeriodMs));
     const auto messages = output.Messages();
     ASSERT_EQ(messages.size(), 17u);
     EXPECT_EQ(messages[0].kind, RecordedMidiMessage::Kind::Reset);

@@ -4,6 +4,8 @@
 #include "engine/EngineHarness.h"
 #include "platform/SystemClock.h"
 
+#include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <thread>
 
@@ -170,6 +172,85 @@ TEST_F(PlaybackThreads, ANotifierSetBetweenPlaysIsTheOneTheTimerCalls) {
         EXPECT_EQ(ends.load(), 1) << "round " << round;
     }
     song.SetNotifier({});
+}
+
+// Stands for the audio side: notes which thread hands it messages once armed.
+class SenderWatch final : public MidiOutput {
+public:
+    SenderWatch(MidiOutput& target, std::thread::id gui) : m_target(target), m_gui(gui) {}
+    void Arm() { m_armed.store(true); }
+    int FromGui() const { return m_fromGui.load(); }
+
+    int Open() override { return m_target.Open(); }
+    int Reset() override {
+        Note();
+        return m_target.Reset();
+    }
+    int ShortMsg(std::uint8_t s, std::uint8_t d1, std::uint8_t d2, MonoTime due) override {
+        Note();
+        return m_target.ShortMsg(s, d1, d2, due);
+    }
+    int LongMsg(const std::uint8_t* bytes, std::size_t length, MonoTime due) override {
+        Note();
+        return m_target.LongMsg(bytes, length, due);
+    }
+    int SetVolume(std::uint32_t volume) override { return m_target.SetVolume(volume); }
+    int GetVolume(std::uint32_t& volume) override { return m_target.GetVolume(volume); }
+    int Close() override { return m_target.Close(); }
+
+private:
+    void Note() {
+        if (m_armed.load() && std::this_thread::get_id() == m_gui)
+            m_fromGui.fetch_add(1);
+    }
+
+    MidiOutput& m_target;
+    std::thread::id m_gui;
+    std::atomic<bool> m_armed{false};
+    std::atomic<int> m_fromGui{0};
+};
+
+// The output has one sending thread, so the audio side needs no lock: a key change asked for
+// by a GUI that then stalls (holding its own lock) is carried out by the tick.
+TEST_F(PlaybackThreads, AKeyChangeIsSentByTheTickWhileTheGuiStalls) {
+    SenderWatch* watch = nullptr;
+    CLSMIDIData::PlaybackSetup setup;
+    setup.closeWait = 20ms;
+    setup.openOutput = [this, &watch](int, std::unique_ptr<MidiOutput>& out) {
+        auto made = std::make_unique<SenderWatch>(output, std::this_thread::get_id());
+        watch = made.get();
+        out = std::move(made);
+        return MIDIOUT_OK;
+    };
+    song.SetPlaybackSetup(std::move(setup));
+    LoadDenseSong(3000);
+    ASSERT_TRUE(song.Play(0, -1));
+    std::this_thread::sleep_for(50ms); // past the song's own program changes
+    watch->Arm();
+    std::mutex guiLock;
+    std::size_t resets = 0;
+    {
+        std::lock_guard held(guiLock);
+        output.ClearMessages();
+        song.SetKey(2);
+        for (int i = 0; i < 200 && resets == 0; ++i) {
+            std::this_thread::sleep_for(5ms);
+            for (const RecordedMidiMessage& m : output.Messages())
+                resets += m.kind == RecordedMidiMessage::Kind::Reset ? 1 : 0;
+        }
+    }
+    const auto messages = output.Messages();
+    const int fromGui = watch->FromGui(); // the engine drops the output at Stop
+    song.Stop();
+    EXPECT_EQ(fromGui, 0);
+    ASSERT_EQ(resets, 1u);
+    const auto reset = std::find_if(messages.begin(), messages.end(), [](const auto& m) {
+        return m.kind == RecordedMidiMessage::Kind::Reset;
+    });
+    int programs = 0;
+    for (auto it = reset; it != messages.end(); ++it)
+        programs += it->bytes.size() == 2 && (it->bytes[0] & 0xF0) == 0xC0 ? 1 : 0;
+    EXPECT_EQ(programs, 16);
 }
 
 } // namespace

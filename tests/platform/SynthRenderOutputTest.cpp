@@ -136,3 +136,35 @@ TEST_F(SynthRenderOutputTest, LosesNothingWhenAReplayFloodsTheQueue) {
     RenderTo(0.3);
     EXPECT_GT(Rms(0.05, 0.3), 0.01);
 }
+
+// Spreading the voices over threads must not change a sample: a chord on several channels,
+// with reverb and chorus, rendered on one thread and on three.
+TEST(SynthRenderOutputCores, TheSamplesDoNotDependOnTheThreadCount) {
+    if (TestSoundFont().empty())
+        GTEST_SKIP() << "no General MIDI SoundFont installed";
+    const auto render = [](int threads) {
+        VirtualClock clock;
+        SynthRenderOutput output(TestSoundFont(), clock, threads);
+        EXPECT_EQ(output.Open(), MIDIOUT_OK);
+        const MonoTime start = clock.Now();
+        for (std::uint8_t channel = 0; channel < 12; ++channel) {
+            output.ShortMsg(0xC0 | channel, channel * 10, 0, start);
+            output.ShortMsg(0xB0 | channel, 91, 100, start);
+            output.ShortMsg(0xB0 | channel, 93, 100, start);
+            for (std::uint8_t k = 0; k < 4; ++k)
+                output.ShortMsg(0x90 | channel, 48 + channel + k * 4, 90, start + 7ms * k);
+        }
+        std::vector<float> samples;
+        output.RenderUntil(start + 800ms, [&](const float* left, const float* right, int frames) {
+            for (int i = 0; i < frames; ++i) {
+                samples.push_back(left[i]);
+                samples.push_back(right[i]);
+            }
+            return true;
+        });
+        return samples;
+    };
+    const std::vector<float> one = render(1);
+    ASSERT_FALSE(one.empty());
+    EXPECT_TRUE(one == render(3));
+}
