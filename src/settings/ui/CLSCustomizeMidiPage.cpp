@@ -72,16 +72,20 @@ CLSCustomizeMidiPage::CLSCustomizeMidiPage(CLSCustomizePages& pages, Changed cha
     });
 }
 
-// Automatic shows the file the search finds, so the user sees what plays.
+// Automatic shows the file the search finds, so the user sees what plays. The field is
+// narrow: it shows the file's name, and its tooltip the whole path.
 void CLSCustomizeMidiPage::ShowSoundFont() {
-    if (!m_soundFont.empty()) {
-        m_soundFontField->setText(QString::fromStdString(m_soundFont));
-        return;
-    }
-    const std::string found = SoundFontLocator(SoundFontLocator::DefaultFolders(), "").Find();
-    m_soundFontField->setText(
-        QStringLiteral("自動") +
-        (found.empty() ? QString() : QStringLiteral("：") + QString::fromStdString(found)));
+    const bool automatic = m_soundFont.empty();
+    const std::string path =
+        automatic ? SoundFontLocator(SoundFontLocator::DefaultFolders(), "").Find() : m_soundFont;
+    const QString full = QString::fromStdString(path);
+    const QString name = full.mid(full.lastIndexOf(QLatin1Char('/')) + 1);
+    QString text = name;
+    if (automatic)
+        text = QStringLiteral("自動") + (name.isEmpty() ? QString() : QStringLiteral("：") + name);
+    m_soundFontField->setText(text);
+    m_soundFontField->setCursorPosition(0);
+    m_soundFontField->setToolTip(full);
 }
 
 std::optional<std::string> CLSCustomizeMidiPage::Apply() {
