@@ -44,8 +44,9 @@ TEST(SettingsLocationTest, ConfigFolderWhenTheExecutableFolderIsNoPlaceForIt) {
               "/cfg/druvel");
     EXPECT_EQ(SettingsLocation::ChooseFolder(Env("", "", "/cfg", "/h")), "/cfg/druvel");
     // An installed program run by root must not leave its settings among the system's files.
-    if (!std::filesystem::exists("/usr/bin/DRUV.INI"))
+    if (!std::filesystem::exists("/usr/bin/DRUV.INI")) {
         EXPECT_EQ(SettingsLocation::ChooseFolder(Env("", "/usr/bin", "/cfg", "/h")), "/cfg/druvel");
+    }
 }
 
 TEST(SettingsLocationTest, ProcessPathFollowsTheEnvironment) {
