@@ -242,6 +242,9 @@ void CLSPlaybackFlow::PlayPause() {
         return;
     if (m_engine.IsPlaying()) {
         Halt(false);
+        // The position thread copies only every period; resume where the sound stopped, not
+        // up to a period before it.
+        ShowEnginePosition();
         return;
     }
     // After a stop the row the user moved to plays; a paused song resumes whatever is focused.
@@ -482,11 +485,15 @@ void CLSPlaybackFlow::JoinPositionThread() {
     m_positionThread.join();
 }
 
+void CLSPlaybackFlow::ShowEnginePosition() {
+    m_views.seekBar->SetPos(static_cast<int>(m_engine.GetPosition()));
+    const int shown = std::max(0, m_views.seekBar->GetPos());
+    m_views.timeLabel->SetSeconds(static_cast<unsigned>(shown) / 1000);
+}
+
 void CLSPlaybackFlow::PositionLoop() {
     while (m_engine.IsPlaying()) {
-        m_views.seekBar->SetPos(static_cast<int>(m_engine.GetPosition()));
-        const int shown = std::max(0, m_views.seekBar->GetPos());
-        m_views.timeLabel->SetSeconds(static_cast<unsigned>(shown) / 1000);
+        ShowEnginePosition();
         std::unique_lock lock(m_wakeMutex);
         if (m_wake.wait_for(lock, m_period, [this] { return m_stopThread; }))
             return;

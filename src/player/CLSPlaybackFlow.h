@@ -125,6 +125,7 @@ private:
 
     void StartPositionThread();
     void JoinPositionThread();
+    void ShowEnginePosition();
     void PositionLoop();
     void FollowPlayOrder();
     void Halt(bool atOnce);

@@ -34,6 +34,20 @@ TEST_F(PlaybackFlowThreads, PlayPauseResumeKeepsThePosition) {
     EXPECT_EQ(LoadedTitle(), "Song0");
 }
 
+// The position thread copies every 100 ms of real time: a pause between two copies must not
+// resume from the older one and play the last notes twice.
+TEST_F(PlaybackFlowThreads, APauseResumesWhereTheSoundStoppedNotAtThePositionThreadsLastCopy) {
+    AddSongs();
+    flow->PlayPause();
+    ASSERT_TRUE(SeekBarReaches(0));
+    Run(ms(600)); // virtual time: far faster than the thread's next copy
+    const int reached = static_cast<int>(engine.GetPosition());
+    flow->PlayPause();
+    EXPECT_EQ(seekBar.GetPos(), reached);
+    flow->PlayPause();
+    EXPECT_EQ(static_cast<int>(engine.GetPosition()), reached);
+}
+
 TEST_F(PlaybackFlowThreads, AfterAStopTheFocusedRowPlaysButAPauseResumes) {
     AddSongs();
     flow->PlayPause();
