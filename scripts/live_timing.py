@@ -13,19 +13,11 @@ import array
 import struct
 import sys
 import wave
+from smf import varlen
 
 RES = 480
 CLICK_TICKS = 240
 CLICKS = 80
-
-
-def varlen(value):
-    out = [value & 0x7F]
-    value >>= 7
-    while value:
-        out.insert(0, (value & 0x7F) | 0x80)
-        value >>= 7
-    return bytes(out)
 
 
 def track(events):

@@ -3,6 +3,7 @@
 of sixteen bars (melody, chords, bass, drums) with lyric events, made from the notes below."""
 import struct
 import sys
+from smf import track, varlen
 
 RES = 480
 BAR = RES * 4
@@ -19,25 +20,6 @@ MELODY = [  # (beat, length in beats, note, syllable)
 ]
 CHORDS = [[60, 64, 67], [65, 69, 72], [67, 71, 74], [60, 64, 67]]
 BASS = [48, 53, 55, 48]
-
-
-def varlen(value):
-    out = [value & 0x7F]
-    value >>= 7
-    while value:
-        out.insert(0, (value & 0x7F) | 0x80)
-        value >>= 7
-    return bytes(out)
-
-
-def track(events):
-    events.sort(key=lambda e: (e[0], e[1]))
-    body, last = b"", 0
-    for tick, _, data in events:
-        body += varlen(tick - last) + data
-        last = tick
-    body += b"\x00\xff\x2f\x00"
-    return b"MTrk" + struct.pack(">I", len(body)) + body
 
 
 def meta(kind, text):

@@ -7,27 +7,9 @@ Usage: make-render-songs.py OUTDIR"""
 import os
 import struct
 import sys
+from smf import track, varlen
 
 RES = 480
-
-
-def varlen(value):
-    out = [value & 0x7F]
-    value >>= 7
-    while value:
-        out.insert(0, (value & 0x7F) | 0x80)
-        value >>= 7
-    return bytes(out)
-
-
-def track(events):
-    events.sort(key=lambda e: (e[0], e[1]))
-    body, last = b"", 0
-    for tick, _, data in events:
-        body += varlen(tick - last) + data
-        last = tick
-    body += b"\x00\xff\x2f\x00"
-    return b"MTrk" + struct.pack(">I", len(body)) + body
 
 
 def smf(tracks, tempo=500000):

@@ -19,19 +19,11 @@ import tempfile
 import time
 
 import display_drift
+from smf import varlen
 
 RES = 480
 PROGRAMS = [(0, 0), (1, 33), (2, 48), (3, 25), (4, 61), (5, 73), (6, 4), (7, 40)]
 THRESHOLD = 300  # of 32767: well above the resampler's noise
-
-
-def varlen(value):
-    out = [value & 0x7F]
-    value >>= 7
-    while value:
-        out.insert(0, (value & 0x7F) | 0x80)
-        value >>= 7
-    return bytes(out)
 
 
 def song(path):

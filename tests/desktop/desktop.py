@@ -7,8 +7,11 @@ import shutil
 import signal
 import struct
 import subprocess
+import sys
 import tempfile
 import time
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from smf import varlen  # noqa: E402
 
 SKIP = 77  # CTest's SKIP_RETURN_CODE for these tests
 
@@ -30,24 +33,15 @@ def wait_for(what, predicate, timeout=10.0, step=0.05):
 
 # --- songs -------------------------------------------------------------------------------
 
-def _varlen(value):
-    out = [value & 0x7F]
-    value >>= 7
-    while value:
-        out.insert(0, (value & 0x7F) | 0x80)
-        value >>= 7
-    return bytes(out)
-
-
 def write_song(path, note=60, count=64, step=120, name=None, program=0):
     """One track of `count` notes, one every `step` ticks (480 a beat, 120 bpm)."""
     events = b""
     if name:
         title = name.encode()
-        events += b"\x00\xff\x03" + _varlen(len(title)) + title
+        events += b"\x00\xff\x03" + varlen(len(title)) + title
     events += b"\x00" + bytes([0xC0, program])
     for _ in range(count):
-        events += b"\x00" + bytes([0x90, note, 100]) + _varlen(step) + bytes([0x80, note, 0])
+        events += b"\x00" + bytes([0x90, note, 100]) + varlen(step) + bytes([0x80, note, 0])
     events += b"\x00\xff\x2f\x00"
     data = b"MThd" + struct.pack(">IHHH", 6, 0, 1, 480)
     data += b"MTrk" + struct.pack(">I", len(events)) + events
