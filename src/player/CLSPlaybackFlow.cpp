@@ -174,23 +174,22 @@ bool CLSPlaybackFlow::StartPlayback() {
 }
 
 void CLSPlaybackFlow::HaltPlayback(bool atOnce) {
-    if (atOnce) {
-        m_falling = false;
-        m_afterFall.clear();
-    } else if (Deferred([this] { HaltPlayback(false); })) {
-        return;
-    }
-    Halt(atOnce);
+    if (!DeferredUnlessAtOnce(atOnce, [this] { HaltPlayback(false); }))
+        Halt(atOnce);
 }
 
 void CLSPlaybackFlow::StopPlayback(bool atOnce) {
-    if (atOnce) {
-        m_falling = false;
-        m_afterFall.clear();
-    } else if (Deferred([this] { StopPlayback(false); })) {
-        return;
-    }
-    Stop(atOnce);
+    if (!DeferredUnlessAtOnce(atOnce, [this] { StopPlayback(false); }))
+        Stop(atOnce);
+}
+
+// At once cuts a fall short and drops what waited for it; otherwise the command waits too.
+bool CLSPlaybackFlow::DeferredUnlessAtOnce(bool atOnce, std::function<void()> command) {
+    if (!atOnce)
+        return Deferred(std::move(command));
+    m_falling = false;
+    m_afterFall.clear();
+    return false;
 }
 
 void CLSPlaybackFlow::Halt(bool atOnce) {

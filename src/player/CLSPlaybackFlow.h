@@ -132,6 +132,7 @@ private:
     void Stop(bool atOnce);
     // While the meters fall, queues `command` behind what waits already and returns true.
     bool Deferred(std::function<void()> command);
+    bool DeferredUnlessAtOnce(bool atOnce, std::function<void()> command);
     // What follows a stop: now, or first of all once the fall is over.
     void AfterFall(std::function<void()> next);
     void OnFallen();
