@@ -7,8 +7,11 @@
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSplitter>
 #include <QTextBrowser>
+
+#include <algorithm>
 
 namespace {
 
@@ -49,17 +52,22 @@ CLSHelpWindow::CLSHelpWindow(HelpTopics::HelpLanguage language, QWidget* parent)
     splitter->addWidget(m_contents);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({280, 480});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
     m_browser->setOpenExternalLinks(true);
     FillContents();
+    // Wide enough for the longest title, which English makes much longer.
+    const int listWidth =
+        std::max(280, m_contents->sizeHintForColumn(0) + 2 * m_contents->frameWidth() + 12);
+    splitter->setSizes({listWidth, 480});
     connect(m_contents, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { ShowTopic(item->data(Qt::UserRole).toInt()); });
     connect(m_contents, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { ShowTopic(item->data(Qt::UserRole).toInt()); });
-    resize(760, 520);
+    // Never larger than the screen it opens on, which a large scale factor makes small.
+    const QSize wanted(listWidth + 480 + splitter->handleWidth(), 520);
+    resize(screen() ? wanted.boundedTo(screen()->availableGeometry().size()) : wanted);
 }
 
 void CLSHelpWindow::FillContents() {

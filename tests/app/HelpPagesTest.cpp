@@ -157,6 +157,8 @@ TEST(HelpPages, TheWindowShowsOneLanguagesPagesAndTitles) {
     ASSERT_EQ(contents->count(), HelpTopics::kLast - HelpTopics::kFirst + 1);
     EXPECT_EQ(contents->item(0)->text(), QStringLiteral("The Main Window"));
     english.ShowContents();
+    EXPECT_GE(contents->viewport()->width(), contents->sizeHintForColumn(0))
+        << "every title of the contents shows whole";
     EXPECT_EQ(browser->source().path(), QStringLiteral("/help/en/index.html"));
 
     CLSHelpWindow japanese(HelpLanguage::Japanese);
