@@ -16,6 +16,7 @@ expect=(
   share/icons/hicolor/256x256/apps/druvel.png
   share/icons/hicolor/scalable/apps/druvel.svg
   share/doc/druvel/help/index.html
+  share/doc/druvel/help/en/index.html
   share/druvel/druvel-demo.mid
 )
 [[ -x "$root/bin/druvel-cli" ]] || { echo "druvel-cli not installed"; exit 1; }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // The help pages and the numbered topics the program asks for: 101 the main window, 102 its
 // menus, 103 to 105 the Customize pages, 106 the playlist, 107 devices and settings, 108 the
-// archive chooser.
+// archive chooser. Every page exists in Japanese, at the help root, and in English, under en/.
 namespace HelpTopics {
 
 constexpr int kMainWindow = 101;
@@ -20,7 +21,21 @@ constexpr int kLast = kArchiveChooser;
 
 constexpr std::string_view kContentsPage = "index.html";
 
-// The page of a topic; the contents page for a number without one.
+enum class HelpLanguage { Japanese, English };
+
+// The page's file name of a topic; the contents page for a number without one.
 std::string_view PageOf(int topic);
+
+// The same page in one language's set, relative to the help root ("en/main.html").
+std::string PageFor(int topic, HelpLanguage language);
+std::string ContentsPageFor(HelpLanguage language);
+
+// "ja", "ja_JP.UTF-8", "C", "POSIX" and "" read Japanese, the program's own language; any other
+// code ("en", "de_DE", ...) reads English.
+HelpLanguage LanguageOfCode(std::string_view code);
+
+// The first of LANGUAGE, LC_ALL, LC_MESSAGES and LANG that is set and not empty, read as above
+// (of LANGUAGE's list, its first entry).
+HelpLanguage LanguageOfEnvironment();
 
 } // namespace HelpTopics
