@@ -15,20 +15,23 @@ namespace {
 const QString kHelpRoot = QStringLiteral("qrc:/help/");
 
 struct ContentsEntry {
-    const char16_t* title;
+    const char* title;
     int topic;
 };
 
 // The contents in reading order; the same titles the pages carry.
 constexpr ContentsEntry kEntries[] = {
-    {u"メインウィンドウ", HelpTopics::kMainWindow},
-    {u"メニューとキー操作", HelpTopics::kMenus},
-    {u"プレイリストと曲の追加", HelpTopics::kPlayList},
-    {u"アーカイブ内のファイルを開く", HelpTopics::kArchiveChooser},
-    {u"カスタマイズ：一般", HelpTopics::kCustomizeGeneral},
-    {u"カスタマイズ：スペクトラム", HelpTopics::kCustomizeSpectrum},
-    {u"カスタマイズ：MIDI", HelpTopics::kCustomizeMidi},
-    {u"出力デバイス、設定ファイル、端末用プログラム", HelpTopics::kDevices},
+    {QT_TRANSLATE_NOOP("CLSHelpWindow", "メインウィンドウ"), HelpTopics::kMainWindow},
+    {QT_TRANSLATE_NOOP("CLSHelpWindow", "メニューとキー操作"), HelpTopics::kMenus},
+    {QT_TRANSLATE_NOOP("CLSHelpWindow", "プレイリストと曲の追加"), HelpTopics::kPlayList},
+    {QT_TRANSLATE_NOOP("CLSHelpWindow", "アーカイブ内のファイルを開く"),
+     HelpTopics::kArchiveChooser},
+    {QT_TRANSLATE_NOOP("CLSHelpWindow", "カスタマイズ：一般"), HelpTopics::kCustomizeGeneral},
+    {QT_TRANSLATE_NOOP("CLSHelpWindow", "カスタマイズ：スペクトラム"),
+     HelpTopics::kCustomizeSpectrum},
+    {QT_TRANSLATE_NOOP("CLSHelpWindow", "カスタマイズ：MIDI"), HelpTopics::kCustomizeMidi},
+    {QT_TRANSLATE_NOOP("CLSHelpWindow", "出力デバイス、設定ファイル、端末用プログラム"),
+     HelpTopics::kDevices},
 };
 
 QString PageUrl(std::string_view page) {
@@ -40,7 +43,7 @@ QString PageUrl(std::string_view page) {
 CLSHelpWindow::CLSHelpWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), m_contents(new QListWidget), m_browser(new QTextBrowser) {
     InitDruvelResources();
-    setWindowTitle(QStringLiteral("Druvel ヘルプ"));
+    setWindowTitle(tr("Druvel ヘルプ"));
     auto* splitter = new QSplitter;
     splitter->addWidget(m_contents);
     splitter->addWidget(m_browser);
@@ -60,7 +63,7 @@ CLSHelpWindow::CLSHelpWindow(QWidget* parent)
 
 void CLSHelpWindow::FillContents() {
     for (const ContentsEntry& entry : kEntries) {
-        auto* item = new QListWidgetItem(QString::fromUtf16(entry.title), m_contents);
+        auto* item = new QListWidgetItem(tr(entry.title), m_contents);
         item->setData(Qt::UserRole, entry.topic);
     }
 }

@@ -15,6 +15,7 @@
 #include "controls/CLSWordControl.h"
 #include "controls/ControlFonts.h"
 #include "core/MidiOutError.h"
+#include "core/UiText.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
 #include "player/CLSCommandRunner.h"
@@ -235,8 +236,9 @@ void CLSMainWindow::CreateToolBar() {
                                       "spacing: 0px; padding: 0px; }"));
     bar->setContentsMargins(0, 0, 0, 0);
     for (const ToolButton& button : CLSCommandTables::ToolBar()) {
-        QAction* action =
-            bar->addAction(ToolbarImages::Icon(button.image), QString::fromUtf8(button.tooltip));
+        QAction* action = bar->addAction(
+            ToolbarImages::Icon(button.image),
+            QString::fromStdString(UiText::Translate("CLSCommandTables", button.tooltip)));
         action->setData(button.id);
         const int id = button.id;
         connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
