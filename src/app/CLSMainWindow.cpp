@@ -38,6 +38,8 @@
 #include <QToolBar>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 // The client area: black, children placed by hand, a new layout on every size change.
@@ -160,7 +162,13 @@ void CLSMainWindow::CreateChildren() {
     c.playListModel.SetMarkerImages(PlayListMarkerImages::Icon(PlayListMarkerImages::kPlain),
                                     PlayListMarkerImages::Icon(PlayListMarkerImages::kCurrent));
     c.playList->setColumnWidth(CLSPlayListModel::kColumnName, m_settings.PlayListFileNameWidth);
-    c.playList->setColumnWidth(CLSPlayListModel::kColumnLength, m_settings.PlayListLengthWidth);
+    // The default width was chosen for the Japanese heading; a longer one shows whole until
+    // the user picks a width.
+    int lengthWidth = m_settings.PlayListLengthWidth;
+    if (lengthWidth == CLSDRUVSettings().PlayListLengthWidth)
+        lengthWidth =
+            std::max(lengthWidth, c.playList->HeadingWidth(CLSPlayListModel::kColumnLength));
+    c.playList->setColumnWidth(CLSPlayListModel::kColumnLength, lengthWidth);
     m_playlist.SetView(&c.playListModel);
     m_playlist.SetOwner(this);
     InstallArchiveChooser();
