@@ -5,6 +5,7 @@
 namespace {
 
 // Installed at start-up, but an error on a worker thread may translate at any time.
+// A translator must not call Translate.
 std::mutex g_translatorMutex;
 
 UiText::Translator& Current() {
@@ -17,12 +18,9 @@ UiText::Translator& Current() {
 std::string UiText::Translate(const char* context, const char* source) {
     if (!source)
         return {};
-    Translator translator;
-    {
-        std::lock_guard lock(g_translatorMutex);
-        translator = Current();
-    }
-    if (translator) {
+    // Held during the call: a translator being replaced is never called after it is gone.
+    std::lock_guard lock(g_translatorMutex);
+    if (const Translator& translator = Current()) {
         std::string translated = translator(context, source);
         if (!translated.empty())
             return translated;
