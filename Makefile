@@ -13,7 +13,7 @@ export CCACHE_NOHASHDIR ?= 1
 
 CMAKE_ARGS = -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DDRUVEL_WERROR=$(WERROR)
 
-.PHONY: all deps build test test-sanitize test-tsan soak run install package bench fuzz format clean
+.PHONY: all deps build translations test test-sanitize test-tsan soak run install package bench fuzz format clean
 
 all: build
 
@@ -23,6 +23,12 @@ deps:
 build: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_ARGS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
+
+# Brings the English catalog up to date with the texts marked in the sources (new texts come in
+# untranslated, texts gone from the sources go); the build itself never rewrites it.
+translations: deps
+	@cmake -S . -B $(BUILD) $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(BUILD) --target translations
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

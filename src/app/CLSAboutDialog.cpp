@@ -52,7 +52,7 @@ QIcon CLSAboutDialog::ProgramIcon() {
 
 CLSAboutDialog::CLSAboutDialog(QWidget* owner) : QDialog(owner) {
     InitDruvelResources();
-    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowTitle(tr("バージョン情報"));
     setFont(Face({QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic")}, 9));
     auto* grid = new QGridLayout(this);
     auto* icon = new QLabel;

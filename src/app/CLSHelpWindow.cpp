@@ -47,7 +47,7 @@ CLSHelpWindow::CLSHelpWindow(HelpTopics::HelpLanguage language, QWidget* parent)
     : QWidget(parent, Qt::Window), m_language(language), m_contents(new QListWidget),
       m_browser(new QTextBrowser) {
     InitDruvelResources();
-    setWindowTitle(QStringLiteral("Druvel ヘルプ"));
+    setWindowTitle(tr("Druvel ヘルプ"));
     auto* splitter = new QSplitter;
     splitter->addWidget(m_contents);
     splitter->addWidget(m_browser);

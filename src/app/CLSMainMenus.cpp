@@ -1,5 +1,6 @@
 #include "app/CLSMainMenus.h"
 
+#include "core/UiText.h"
 #include "player/CLSMenuRules.h"
 #include "player/CommandId.h"
 
@@ -11,9 +12,13 @@
 
 namespace {
 
+QString Translated(const char* text) {
+    return QString::fromStdString(UiText::Translate("CLSCommandTables", text));
+}
+
 // "text" and the shortcut shown right-aligned: Qt's menus take both from one tab-split text.
 QString MenuText(const MenuEntry& entry) {
-    QString text = QString::fromUtf8(entry.text);
+    QString text = Translated(entry.text);
     if (entry.shortcut && *entry.shortcut)
         text += QLatin1Char('\t') + QString::fromUtf8(entry.shortcut);
     return text;
@@ -24,7 +29,7 @@ QString MenuText(const MenuEntry& entry) {
 CLSMainMenus::CLSMainMenus(QMenuBar& bar, StateSource state, CommandSink run, QObject* parent)
     : QObject(parent), m_state(std::move(state)), m_run(std::move(run)) {
     for (const MenuEntry& top : CLSCommandTables::MenuBar()) {
-        QMenu* menu = bar.addMenu(QString::fromUtf8(top.text));
+        QMenu* menu = bar.addMenu(Translated(top.text));
         Fill(*menu, top.children);
     }
 }
@@ -40,7 +45,7 @@ void CLSMainMenus::Fill(QMenu& menu, std::span<const MenuEntry> entries) {
             m_currentGroup = nullptr;
             break;
         case MenuEntry::Kind::Submenu: {
-            QMenu* sub = menu.addMenu(QString::fromUtf8(entry.text));
+            QMenu* sub = menu.addMenu(Translated(entry.text));
             if (entry.id != 0) // the recent-files and device submenus are found by their id
                 m_actions[entry.id] = sub->menuAction();
             QActionGroup* outer = m_currentGroup;

@@ -15,6 +15,7 @@
 #include "controls/CLSWordControl.h"
 #include "controls/ControlFonts.h"
 #include "core/MidiOutError.h"
+#include "core/UiText.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
 #include "player/CLSCommandRunner.h"
@@ -36,6 +37,8 @@
 #include <QShortcut>
 #include <QToolBar>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
@@ -159,7 +162,13 @@ void CLSMainWindow::CreateChildren() {
     c.playListModel.SetMarkerImages(PlayListMarkerImages::Icon(PlayListMarkerImages::kPlain),
                                     PlayListMarkerImages::Icon(PlayListMarkerImages::kCurrent));
     c.playList->setColumnWidth(CLSPlayListModel::kColumnName, m_settings.PlayListFileNameWidth);
-    c.playList->setColumnWidth(CLSPlayListModel::kColumnLength, m_settings.PlayListLengthWidth);
+    // The default width was chosen for the Japanese heading; a longer one shows whole until
+    // the user picks a width.
+    int lengthWidth = m_settings.PlayListLengthWidth;
+    if (lengthWidth == CLSDRUVSettings().PlayListLengthWidth)
+        lengthWidth =
+            std::max(lengthWidth, c.playList->HeadingWidth(CLSPlayListModel::kColumnLength));
+    c.playList->setColumnWidth(CLSPlayListModel::kColumnLength, lengthWidth);
     m_playlist.SetView(&c.playListModel);
     m_playlist.SetOwner(this);
     InstallArchiveChooser();
@@ -235,8 +244,9 @@ void CLSMainWindow::CreateToolBar() {
                                       "spacing: 0px; padding: 0px; }"));
     bar->setContentsMargins(0, 0, 0, 0);
     for (const ToolButton& button : CLSCommandTables::ToolBar()) {
-        QAction* action =
-            bar->addAction(ToolbarImages::Icon(button.image), QString::fromUtf8(button.tooltip));
+        QAction* action = bar->addAction(
+            ToolbarImages::Icon(button.image),
+            QString::fromStdString(UiText::Translate("CLSCommandTables", button.tooltip)));
         action->setData(button.id);
         const int id = button.id;
         connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });

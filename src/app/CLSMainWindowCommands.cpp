@@ -34,19 +34,20 @@ constexpr const char* kModule = "MAIN";
 constexpr int kErrCannotWrite = 9;
 
 // The open dialog's filters, first one chosen.
-const char16_t* const kOpenFilters[] = {
-    u"MIDIファイル，プレイリストファイル，アーカイブファイル (*.mid *.smf *.rmi *.kar *.m3u *.lst "
-    u"*txt *.lzh *.zip)",
-    u"MIDIファイル (*.mid *.smf *.rmi *.kar)",
-    u"プレイリストファイル (*.m3u *.lst)",
-    u"アーカイブファイル (*.lzh *.zip)",
-    u"すべてのファイル (*)",
+const char* const kOpenFilters[] = {
+    QT_TRANSLATE_NOOP("CLSMainWindow",
+                      "MIDIファイル，プレイリストファイル，アーカイブファイル (*.mid *.smf "
+                      "*.rmi *.kar *.m3u *.lst *txt *.lzh *.zip)"),
+    QT_TRANSLATE_NOOP("CLSMainWindow", "MIDIファイル (*.mid *.smf *.rmi *.kar)"),
+    QT_TRANSLATE_NOOP("CLSMainWindow", "プレイリストファイル (*.m3u *.lst)"),
+    QT_TRANSLATE_NOOP("CLSMainWindow", "アーカイブファイル (*.lzh *.zip)"),
+    QT_TRANSLATE_NOOP("CLSMainWindow", "すべてのファイル (*)"),
 };
 
 QString OpenFilter() {
     QStringList filters;
-    for (const char16_t* filter : kOpenFilters)
-        filters << QString::fromUtf16(filter);
+    for (const char* filter : kOpenFilters)
+        filters << CLSMainWindow::tr(filter);
     return filters.join(QStringLiteral(";;"));
 }
 
@@ -85,7 +86,7 @@ void CLSMainWindow::OpenFiles() {
 
 void CLSMainWindow::OpenFolder() {
     const QString folder = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("MIDIファイルのあるフォルダを選択してください。"));
+        this, tr("MIDIファイルのあるフォルダを選択してください。"));
     if (!folder.isEmpty())
         AddPaths({QFile::encodeName(folder).toStdString()});
 }

@@ -11,12 +11,15 @@ namespace {
 
 // The text shown for "all files", and the pattern Qt needs for it (its "*.*" would hide names
 // without a dot, the very names the third filter saves).
-const char16_t* const kAllFilesShown = u"すべてのファイル (*.*)";
-const char16_t* const kAllFilesPattern = u"すべてのファイル (*)";
+const char* const kAllFilesShown =
+    QT_TRANSLATE_NOOP("CLSPlayListSaveDialog", "すべてのファイル (*.*)");
+const char* const kAllFilesPattern =
+    QT_TRANSLATE_NOOP("CLSPlayListSaveDialog", "すべてのファイル (*)");
 
 QStringList PatternFilters() {
-    return {QStringLiteral("プレイリストファイル (*.m3u)"),
-            QStringLiteral("リストファイル (*.lst)"), QString::fromUtf16(kAllFilesPattern)};
+    return {CLSPlayListSaveDialog::tr("プレイリストファイル (*.m3u)"),
+            CLSPlayListSaveDialog::tr("リストファイル (*.lst)"),
+            CLSPlayListSaveDialog::tr(kAllFilesPattern)};
 }
 
 QString AddedExtension(const QString& name, int filterIndex) {
@@ -30,7 +33,7 @@ QString AddedExtension(const QString& name, int filterIndex) {
 
 CLSPlayListSaveDialog::CLSPlayListSaveDialog(QWidget* owner) : QFileDialog(owner) {
     // The system's own caption for a save dialog without one of its own.
-    setWindowTitle(QStringLiteral("名前を付けて保存"));
+    setWindowTitle(tr("名前を付けて保存"));
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
     // The extension rule below adds the extension; Qt's own suffix would add it regardless.
@@ -41,7 +44,7 @@ CLSPlayListSaveDialog::CLSPlayListSaveDialog(QWidget* owner) : QFileDialog(owner
 
 QStringList CLSPlayListSaveDialog::FilterTexts() {
     QStringList texts = PatternFilters();
-    texts.last() = QString::fromUtf16(kAllFilesShown);
+    texts.last() = tr(kAllFilesShown);
     return texts;
 }
 
@@ -93,7 +96,7 @@ bool CLSPlayListSaveDialog::ReplacingAgreed() {
 
 bool CLSPlayListSaveDialog::AskReplacing(const QString& target, QWidget* owner) {
     const QString text =
-        QStringLiteral("%1 は既に存在します。\n上書きしますか?").arg(QFileInfo(target).fileName());
+        tr("%1 は既に存在します。\n上書きしますか?").arg(QFileInfo(target).fileName());
     return QMessageBox::warning(owner, windowTitle(), text, QMessageBox::Yes | QMessageBox::No,
                                 QMessageBox::No) == QMessageBox::Yes;
 }

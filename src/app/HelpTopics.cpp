@@ -1,7 +1,9 @@
 #include "app/HelpTopics.h"
 
+#include "core/MessagesLocale.h"
+
 #include <array>
-#include <cstdlib>
+#include <string>
 
 namespace HelpTopics {
 
@@ -15,6 +17,11 @@ std::string InFolder(HelpLanguage language, std::string_view page) {
     std::string path(FolderOf(language));
     path += page;
     return path;
+}
+
+HelpLanguage FromMessages(MessagesLocale::Language language) {
+    return language == MessagesLocale::Language::English ? HelpLanguage::English
+                                                         : HelpLanguage::Japanese;
 }
 
 } // namespace
@@ -37,26 +44,13 @@ std::string ContentsPageFor(HelpLanguage language) {
 }
 
 HelpLanguage LanguageOfCode(std::string_view code) {
-    // "jav" (Javanese) is not Japanese: only the two letters alone or before a region,
-    // codeset or modifier.
-    const bool japanese =
-        code.substr(0, 2) == "ja" &&
-        (code.size() == 2 || code[2] == '_' || code[2] == '-' || code[2] == '.' || code[2] == '@');
-    const bool plain = code.empty() || code == "C" || code == "POSIX" || code.substr(0, 2) == "C.";
-    return japanese || plain ? HelpLanguage::Japanese : HelpLanguage::English;
+    MessagesLocale::Environment environment;
+    environment.all = std::string(code);
+    return FromMessages(MessagesLocale::Decide(environment));
 }
 
 HelpLanguage LanguageOfEnvironment() {
-    for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(name);
-        if (value == nullptr || *value == '\0')
-            continue;
-        std::string_view code(value);
-        if (std::string_view(name) == "LANGUAGE")
-            code = code.substr(0, code.find(':'));
-        return LanguageOfCode(code);
-    }
-    return HelpLanguage::Japanese;
+    return FromMessages(MessagesLocale::FromProcessEnvironment());
 }
 
 } // namespace HelpTopics

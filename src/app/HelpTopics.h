@@ -34,8 +34,7 @@ std::string ContentsPageFor(HelpLanguage language);
 // code ("en", "de_DE", ...) reads English.
 HelpLanguage LanguageOfCode(std::string_view code);
 
-// The first of LANGUAGE, LC_ALL, LC_MESSAGES and LANG that is set and not empty, read as above
-// (of LANGUAGE's list, its first entry).
+// The help follows the language the rest of the program speaks (MessagesLocale's rule).
 HelpLanguage LanguageOfEnvironment();
 
 } // namespace HelpTopics

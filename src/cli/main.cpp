@@ -1,6 +1,7 @@
 // druvel-cli: the headless front end over the core (terminals, scripts and tests).
 #include "cli/CliCommands.h"
 #include "core/CLSError.h"
+#include "l10n/Translations.h"
 #include "platform/PlatformBackends.h"
 
 #include <cstdio>
@@ -42,6 +43,9 @@ int RunCommand(const CliCommand& command, const std::vector<std::string>& args) 
 
 int main(int argc, char** argv) {
     InstallPlatformBackends();
+    // The core's messages (errors, warnings) in the user's language; the program's own texts
+    // are written in English.
+    const Translations translations(MessagesLocale::FromProcessEnvironment());
     if (argc < 2) {
         PrintUsage(stderr);
         return 2;

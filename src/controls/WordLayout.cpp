@@ -1,6 +1,7 @@
 #include "controls/WordLayout.h"
 
 #include "core/DisplayText.h"
+#include "core/UiText.h"
 
 #include <cctype>
 
@@ -94,9 +95,9 @@ WordTitleTexts SplitWordTitle(const CLSTString& record) {
     WordTitleTexts texts{TitleField(fields, 0), TitleField(fields, 1), TitleField(fields, 2),
                          TitleField(fields, 3)};
     if (!texts.lyricist.empty())
-        texts.lyricist += " : 作詞";
+        texts.lyricist += UiText::Translate("WordLayout", " : 作詞");
     if (!texts.composer.empty())
-        texts.composer += " : 作曲";
+        texts.composer += UiText::Translate("WordLayout", " : 作曲");
     return texts;
 }
 

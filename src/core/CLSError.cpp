@@ -1,6 +1,7 @@
 #include "core/CLSError.h"
 
 #include "core/MidiOutError.h"
+#include "core/UiText.h"
 
 #include <cstdio>
 #include <mutex>
@@ -35,41 +36,42 @@ void CutToBuffer(std::string& text) {
 const char* CLSError::CodeText(int code) noexcept {
     switch (code) {
     case 4:
-        return "ダイアログを表示できません。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "ダイアログを表示できません。");
     case 5:
-        return "ファイルを開けません。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "ファイルを開けません。");
     case 6:
-        return "再生できません。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "再生できません。");
     case 7:
-        return "ファイルを読み込めません。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "ファイルを読み込めません。");
     case 8:
-        return "ウィンドウクラスを登録できません。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "ウィンドウクラスを登録できません。");
     case 9:
-        return "ファイルに書き込めません。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "ファイルに書き込めません。");
     case 10:
-        return "DLL のバージョンが違います。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "DLL のバージョンが違います。");
     case 11:
-        return "パラメータが不正です。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "パラメータが不正です。");
     case 12:
-        return "このアーカイブ形式には対応していません。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "このアーカイブ形式には対応していません。");
     case 13:
-        return "その機能は実装されていません。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "その機能は実装されていません。");
     case 14:
-        return "メモリ不足です。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "メモリ不足です。");
     case 15:
-        return "添字が範囲外です。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "添字が範囲外です。");
     case 16:
-        return "予期しないエラーです。";
+        return DRUVEL_TRANSLATE_NOOP("CLSError", "予期しないエラーです。");
     default:
         return "???";
     }
 }
 
 std::string CLSError::Message() const {
-    std::string text = m_midiSystem ? MidiOutErrorText(m_code) : CodeText(m_code);
+    std::string text = m_midiSystem ? UiText::Translate("MidiOutError", MidiOutErrorText(m_code))
+                                    : UiText::Translate("CLSError", CodeText(m_code));
     text += "\n\n";
     text += m_module ? m_module : "";
-    text += " : " + std::to_string(m_line) + "行";
+    text += UiText::Format(UiText::Translate("CLSError", " : %1行"), {std::to_string(m_line)});
     CutToBuffer(text);
     return text;
 }

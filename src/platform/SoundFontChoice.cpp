@@ -1,6 +1,7 @@
 #include "platform/SoundFontChoice.h"
 
 #include "core/CLSError.h"
+#include "core/UiText.h"
 #include "platform/FluidSynthCore.h"
 #include "platform/SoundFontLocator.h"
 
@@ -63,12 +64,13 @@ SoundFontChoice::Problem SoundFontChoice::Check(const std::string& path) {
 }
 
 std::string SoundFontChoice::ProblemText(const std::string& path, Problem problem) {
-    const char* what = "SoundFont を読み込めません：";
+    const char* what = DRUVEL_TRANSLATE_NOOP("SoundFontChoice", "SoundFont を読み込めません：%1");
     if (problem == Problem::Missing)
-        what = "SoundFont が見つかりません：";
+        what = DRUVEL_TRANSLATE_NOOP("SoundFontChoice", "SoundFont が見つかりません：%1");
     else if (problem == Problem::Damaged)
-        what = "SoundFont が壊れています：";
-    return std::string(what) + path + "\n自動で選んだ SoundFont で再生します。";
+        what = DRUVEL_TRANSLATE_NOOP("SoundFontChoice", "SoundFont が壊れています：%1");
+    return UiText::Format(UiText::Translate("SoundFontChoice", what), {path}) + "\n" +
+           UiText::Translate("SoundFontChoice", "自動で選んだ SoundFont で再生します。");
 }
 
 std::string SoundFontChoice::Resolve() {

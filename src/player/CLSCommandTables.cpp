@@ -1,5 +1,6 @@
 #include "player/CLSCommandTables.h"
 
+#include "core/UiText.h"
 #include "player/CommandId.h"
 
 #include <array>
@@ -23,88 +24,106 @@ constexpr MenuEntry Submenu(const char* text, const std::array<MenuEntry, N>& ch
 }
 
 // The recent files go before the clear item at run time.
-constexpr std::array kRecent = {Item("最近開いたファイルのクリア(&C)", kCmdClearRecent)};
+constexpr std::array kRecent = {Item(
+    DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "最近開いたファイルのクリア(&C)"), kCmdClearRecent)};
 
 constexpr std::array kFile = {
-    Item("開く(&O)...", kCmdOpen, "Ctrl+O"),
-    Item("フォルダを開く(&F)...", kCmdOpenFolder),
-    Item("プレイリストを保存(&S)...", kCmdSavePlayList, "Ctrl+S"),
-    Submenu("最近開いたファイル(&L)", kRecent),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "開く(&O)..."), kCmdOpen, "Ctrl+O"),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "フォルダを開く(&F)..."), kCmdOpenFolder),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "プレイリストを保存(&S)..."), kCmdSavePlayList,
+         "Ctrl+S"),
+    Submenu(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "最近開いたファイル(&L)"), kRecent),
     Separator(),
-    Item("終了(&X)", kCmdExit),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "終了(&X)"), kCmdExit),
 };
 
 constexpr std::array kOrder = {
-    Radio("通常(&N)", kCmdOrderNormal),
-    Radio("1曲繰り返し(&O)", kCmdOrderRepeatOne),
-    Radio("全曲繰り返し(&A)", kCmdOrderRepeatAll),
-    Radio("ランダム再生(&R)", kCmdOrderRandom),
+    Radio(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "通常(&N)"), kCmdOrderNormal),
+    Radio(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "1曲繰り返し(&O)"), kCmdOrderRepeatOne),
+    Radio(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "全曲繰り返し(&A)"), kCmdOrderRepeatAll),
+    Radio(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "ランダム再生(&R)"), kCmdOrderRandom),
 };
 constexpr std::array kTempo = {
-    Item("テンポを上げる(&U)", kCmdTempoUp, "Ctrl+ +"),
-    Item("テンポを下げる(&D)", kCmdTempoDown, "Ctrl+ -"),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "テンポを上げる(&U)"), kCmdTempoUp, "Ctrl+ +"),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "テンポを下げる(&D)"), kCmdTempoDown, "Ctrl+ -"),
 };
 constexpr std::array kVolume = {
-    Item("音量を上げる(&U)", kCmdVolumeUp, "Alt+ +"),
-    Item("音量を下げる(&D)", kCmdVolumeDown, "Alt+ -"),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "音量を上げる(&U)"), kCmdVolumeUp, "Alt+ +"),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "音量を下げる(&D)"), kCmdVolumeDown, "Alt+ -"),
 };
 constexpr std::array kKey = {
-    Item("キーを上げる(&U)", kCmdKeyUp, "+"),
-    Item("キーを下げる(&D)", kCmdKeyDown, "-"),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "キーを上げる(&U)"), kCmdKeyUp, "+"),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "キーを下げる(&D)"), kCmdKeyDown, "-"),
 };
 // The output devices and a separator go before the default device at run time.
-constexpr std::array kDevice = {Radio("デフォルトのデバイス(&M)", kCmdDefaultDevice, true)};
+constexpr std::array kDevice = {
+    Radio(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "デフォルトのデバイス(&M)"), kCmdDefaultDevice,
+          true)};
 
 constexpr std::array kPlay = {
-    Item("再生/一時停止(&P)", kCmdPlayPause, "Ctrl+Space"),
-    Item("停止(&S)", kCmdStop, "Ctrl+Home"),
-    Item("前曲(&E)", kCmdPrevious, "Ctrl+←"),
-    Item("次曲(&N)", kCmdNext, "Ctrl+→"),
-    Submenu("再生方法(&L)", kOrder),
-    Submenu("テンポ(&T)", kTempo),
-    Submenu("音量(&V)", kVolume),
-    Submenu("キー(&K)", kKey),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "再生/一時停止(&P)"), kCmdPlayPause,
+         "Ctrl+Space"),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "停止(&S)"), kCmdStop, "Ctrl+Home"),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "前曲(&E)"), kCmdPrevious, "Ctrl+←"),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "次曲(&N)"), kCmdNext, "Ctrl+→"),
+    Submenu(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "再生方法(&L)"), kOrder),
+    Submenu(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "テンポ(&T)"), kTempo),
+    Submenu(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "音量(&V)"), kVolume),
+    Submenu(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "キー(&K)"), kKey),
     Separator(),
-    Submenu("デバイス(&D)", kDevice),
+    Submenu(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "デバイス(&D)"), kDevice),
 };
 
 constexpr std::array kView = {
-    Item("ツールヒント(&T)", kCmdToolHint),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "ツールヒント(&T)"), kCmdToolHint),
     Separator(),
-    Radio("通常ウィンドウ(&N)", kCmdModeNormal),
-    Radio("コンパクト表示(&C)", kCmdModeCompact),
-    Radio("歌詞表示なし(&O)", kCmdModeNoLyrics),
-    Radio("スペクトラム表示なし(&P)", kCmdModeNoSpectrum),
-    Radio("歌詞のみ表示(&W)", kCmdModeLyricsOnly),
+    Radio(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "通常ウィンドウ(&N)"), kCmdModeNormal),
+    Radio(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "コンパクト表示(&C)"), kCmdModeCompact),
+    Radio(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "歌詞表示なし(&O)"), kCmdModeNoLyrics),
+    Radio(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "スペクトラム表示なし(&P)"),
+          kCmdModeNoSpectrum),
+    Radio(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "歌詞のみ表示(&W)"), kCmdModeLyricsOnly),
     Separator(),
-    Item("カスタマイズ(&C)...", kCmdCustomize),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "カスタマイズ(&C)..."), kCmdCustomize),
 };
 
 constexpr std::array kList = {
-    Item("再生(&P)", kCmdPlayListPlay),   Separator(),
-    Item("削除(&R)", kCmdPlayListDelete), Separator(),
-    Item("上へ(&U)", kCmdMoveUp),         Item("下へ(&D)", kCmdMoveDown),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "再生(&P)"), kCmdPlayListPlay),
+    Separator(),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "削除(&R)"), kCmdPlayListDelete),
+    Separator(),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "上へ(&U)"), kCmdMoveUp),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "下へ(&D)"), kCmdMoveDown),
 };
 
 constexpr std::array kHelp = {
-    Item("目次(&C)...", kCmdHelpContents),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "目次(&C)..."), kCmdHelpContents),
     Separator(),
-    Item("バージョン情報(&A)...", kCmdAbout),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "バージョン情報(&A)..."), kCmdAbout),
 };
 
 constexpr std::array kMenuBar = {
-    Submenu("ファイル(&F)", kFile),     Submenu("再生(&P)", kPlay),   Submenu("表示(&V)", kView),
-    Submenu("プレイリスト(&L)", kList), Submenu("ヘルプ(&H)", kHelp),
+    Submenu(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "ファイル(&F)"), kFile),
+    Submenu(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "再生(&P)"), kPlay),
+    Submenu(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "表示(&V)"), kView),
+    Submenu(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "プレイリスト(&L)"), kList),
+    Submenu(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "ヘルプ(&H)"), kHelp),
 };
 
 constexpr std::array kContext = {
-    MenuEntry{K::Item, "再生(&P)", "", kCmdPlayListPlay, {}, false, true},
+    MenuEntry{K::Item,
+              DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "再生(&P)"),
+              "",
+              kCmdPlayListPlay,
+              {},
+              false,
+              true},
     Separator(),
-    Item("追加(&A)...", kCmdOpen),
-    Item("削除(&R)", kCmdPlayListDelete),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "追加(&A)..."), kCmdOpen),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "削除(&R)"), kCmdPlayListDelete),
     Separator(),
-    Item("上へ(&U)", kCmdMoveUp),
-    Item("下へ(&D)", kCmdMoveDown),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "上へ(&U)"), kCmdMoveUp),
+    Item(DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "下へ(&D)"), kCmdMoveDown),
 };
 
 constexpr std::array kAccelerators = {
@@ -123,11 +142,11 @@ constexpr std::array kAccelerators = {
 };
 
 constexpr std::array kToolBar = {
-    ToolButton{0, kCmdPrevious, "前曲"},
-    ToolButton{1, kCmdStop, "停止"},
-    ToolButton{2, kCmdPlayPause, "再生/一時停止"},
-    ToolButton{3, kCmdNext, "次曲"},
-    ToolButton{4, kCmdOpen, "開く"},
+    ToolButton{0, kCmdPrevious, DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "前曲")},
+    ToolButton{1, kCmdStop, DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "停止")},
+    ToolButton{2, kCmdPlayPause, DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "再生/一時停止")},
+    ToolButton{3, kCmdNext, DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "次曲")},
+    ToolButton{4, kCmdOpen, DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "開く")},
 };
 
 const MenuEntry* Find(std::span<const MenuEntry> entries, int id) {

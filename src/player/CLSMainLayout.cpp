@@ -1,5 +1,6 @@
 #include "player/CLSMainLayout.h"
 
+#include "core/UiText.h"
 #include "settings/CLSDRUVSettings.h"
 
 #include <algorithm>
@@ -19,11 +20,13 @@ constexpr int kSliderInset = 4;
 
 const std::array<WindowModeInfo, CLSMainLayout::kModeCount>& CLSMainLayout::Modes() {
     static const std::array<WindowModeInfo, kModeCount> modes = {{
-        {82, "通常ウィンドウ(&N)", true, true, true, 0},
-        {83, "コンパクト表示(&C)", false, false, true, 23},
-        {84, "歌詞表示なし(&O)", false, true, true, 159},
-        {85, "スペクトラム表示なし(&P)", true, false, true, 0},
-        {86, "歌詞のみ表示(&W)", false, false, false, 0},
+        {82, DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "通常ウィンドウ(&N)"), true, true, true, 0},
+        {83, DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "コンパクト表示(&C)"), false, false, true,
+         23},
+        {84, DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "歌詞表示なし(&O)"), false, true, true, 159},
+        {85, DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "スペクトラム表示なし(&P)"), true, false,
+         true, 0},
+        {86, DRUVEL_TRANSLATE_NOOP("CLSCommandTables", "歌詞のみ表示(&W)"), false, false, false, 0},
     }};
     return modes;
 }

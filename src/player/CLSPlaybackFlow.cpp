@@ -2,6 +2,7 @@
 
 #include "core/DisplayText.h"
 #include "core/MidiOutError.h"
+#include "core/UiText.h"
 #include "midi/CLSMIDIData.h"
 #include "player/CLSStatusTexts.h"
 #include "player/DisplayLag.h"
@@ -127,8 +128,9 @@ void CLSPlaybackFlow::LoadCurrentSong() {
         const CLSTString path = m_playlist.GetCurrentPath();
         m_engine.Load(path.Text());
         m_playlist.SetCurrent(m_playlist.GetCurrent());
-        lines.push_back("ファイル名: " + Shown(path));
-        lines.push_back("曲名: " + Shown(m_engine.GetTitle(), m_engine.GetTextEncoding()));
+        lines.push_back(UiText::Translate("CLSMusicInfo", "ファイル名: ") + Shown(path));
+        lines.push_back(UiText::Translate("CLSMusicInfo", "曲名: ") +
+                        Shown(m_engine.GetTitle(), m_engine.GetTextEncoding()));
         m_playlist.SetCurrentEncoding(m_engine.GetTextEncoding());
     }
     m_views.spectrum->SetRows(m_engine.GetRows());

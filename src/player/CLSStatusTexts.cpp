@@ -1,6 +1,6 @@
 #include "player/CLSStatusTexts.h"
 
-#include <cstdio>
+#include "core/UiText.h"
 
 long long CLSStatusTexts::EffectiveBpm(int percent, unsigned microsecondsPerQuarter) {
     if (microsecondsPerQuarter == 0)
@@ -12,23 +12,23 @@ long long CLSStatusTexts::EffectiveBpm(int percent, unsigned microsecondsPerQuar
 }
 
 std::string CLSStatusTexts::Tempo(int percent, unsigned microsecondsPerQuarter) {
-    char text[64];
     if (microsecondsPerQuarter == 0)
-        std::snprintf(text, sizeof text, "テンポ： %d%%", percent);
-    else
-        std::snprintf(text, sizeof text, "テンポ： %d%% (%lld)", percent,
-                      EffectiveBpm(percent, microsecondsPerQuarter));
-    return text;
+        return UiText::Format(UiText::Translate("CLSStatusTexts", "テンポ： %1%"),
+                              {std::to_string(percent)});
+    return UiText::Format(
+        UiText::Translate("CLSStatusTexts", "テンポ： %1% (%2)"),
+        {std::to_string(percent), std::to_string(EffectiveBpm(percent, microsecondsPerQuarter))});
 }
 
 std::string CLSStatusTexts::Volume(int percent) {
-    char text[32];
-    std::snprintf(text, sizeof text, "音量： %d%%", percent);
-    return text;
+    return UiText::Format(UiText::Translate("CLSStatusTexts", "音量： %1%"),
+                          {std::to_string(percent)});
 }
 
 std::string CLSStatusTexts::Key(int semitones) {
-    char text[32];
-    std::snprintf(text, sizeof text, semitones > 0 ? "キー： +%d" : "キー： %d", semitones);
-    return text;
+    if (semitones > 0)
+        return UiText::Format(UiText::Translate("CLSStatusTexts", "キー： +%1"),
+                              {std::to_string(semitones)});
+    return UiText::Format(UiText::Translate("CLSStatusTexts", "キー： %1"),
+                          {std::to_string(semitones)});
 }

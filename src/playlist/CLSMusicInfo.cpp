@@ -1,6 +1,7 @@
 #include "playlist/CLSMusicInfo.h"
 
 #include "core/PathText.h"
+#include "core/UiText.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,7 +12,7 @@ void AppendField(CLSTString& text, const char* label, const CLSTString& value) {
     if (value.IsEmpty())
         return;
     text += "\r\n";
-    text += label;
+    text += UiText::Translate("CLSMusicInfo", label).c_str();
     text += value;
 }
 
@@ -57,15 +58,16 @@ CLSTString CLSMusicInfo::FormatLength(std::int32_t milliseconds) {
 
 CLSTString CLSMusicInfo::ToolTipText() const {
     const Fields& f = *m_fields;
-    CLSTString text("ファイル名: ");
+    CLSTString text(UiText::Translate("CLSMusicInfo", "ファイル名: ").c_str());
     text += f.path;
-    AppendField(text, "曲名: ", f.title);
-    AppendField(text, "作曲: ", f.composer);
-    AppendField(text, "作詞: ", f.lyricist);
-    AppendField(text, "編曲: ", f.arranger);
-    AppendField(text, "アーティスト: ", f.artist);
+    AppendField(text, DRUVEL_TRANSLATE_NOOP("CLSMusicInfo", "曲名: "), f.title);
+    AppendField(text, DRUVEL_TRANSLATE_NOOP("CLSMusicInfo", "作曲: "), f.composer);
+    AppendField(text, DRUVEL_TRANSLATE_NOOP("CLSMusicInfo", "作詞: "), f.lyricist);
+    AppendField(text, DRUVEL_TRANSLATE_NOOP("CLSMusicInfo", "編曲: "), f.arranger);
+    AppendField(text, DRUVEL_TRANSLATE_NOOP("CLSMusicInfo", "アーティスト: "), f.artist);
     if (f.length != 0) {
-        text += "\r\n長さ: ";
+        text += "\r\n";
+        text += UiText::Translate("CLSMusicInfo", "長さ: ").c_str();
         text += FormatLength(f.length);
     }
     return text;

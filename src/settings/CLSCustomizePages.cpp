@@ -1,6 +1,7 @@
 #include "settings/CLSCustomizePages.h"
 
 #include "core/Assert.h"
+#include "core/UiText.h"
 #include "settings/CLSDRUVSettings.h"
 
 #include <algorithm>
@@ -12,9 +13,14 @@ int s_lastPage = CLSCustomizePages::kGeneral;
 
 const CLSCustomizePages::Range kRanges[CLSCustomizePages::kPageCount] = {
     {0, CLSDRUVSettings::kRecentMaxLimit,
-     "最近開いたファイルの最大数は 0 ～ 32767 の間で指定してください。"},
-    {1, 100, "スペクトラムの幅は 1 ～ 100 の間で指定してください。"},
-    {0, 32767, "歌詞を表示するタイミングは 0 ～ 32767 の間で指定してください。"},
+     DRUVEL_TRANSLATE_NOOP("CLSCustomizePages",
+                           "最近開いたファイルの最大数は 0 ～ 32767 の間で指定してください。")},
+    {1, 100,
+     DRUVEL_TRANSLATE_NOOP("CLSCustomizePages",
+                           "スペクトラムの幅は 1 ～ 100 の間で指定してください。")},
+    {0, 32767,
+     DRUVEL_TRANSLATE_NOOP("CLSCustomizePages",
+                           "歌詞を表示するタイミングは 0 ～ 32767 の間で指定してください。")},
 };
 
 bool ValidPage(int page) {
@@ -79,7 +85,7 @@ CustomizeMidiValues CLSCustomizePages::Midi() const {
 std::optional<std::string> CLSCustomizePages::Apply(const CustomizeGeneralValues& page) {
     const auto number = InRange(kGeneral, page.recentMax);
     if (!number)
-        return RangeOf(kGeneral).warning;
+        return UiText::Translate("CLSCustomizePages", RangeOf(kGeneral).warning);
     m_settings.SetRecentMax(static_cast<int>(*number));
     m_settings.SetFlag(CLSDRUVSettings::SearchSubFolder, page.searchSubFolder);
     m_settings.SetFlag(CLSDRUVSettings::PermitMultiExecute, page.permitMultiExecute);
@@ -90,7 +96,7 @@ std::optional<std::string> CLSCustomizePages::Apply(const CustomizeGeneralValues
 std::optional<std::string> CLSCustomizePages::Apply(const CustomizeSpectrumValues& page) {
     const auto number = InRange(kSpectrum, page.meterWidth);
     if (!number)
-        return RangeOf(kSpectrum).warning;
+        return UiText::Translate("CLSCustomizePages", RangeOf(kSpectrum).warning);
     m_settings.MeterWidth = static_cast<int>(*number);
     // A kind read unchecked from the file selects no entry; it stays as it was.
     if (page.spectrumType >= 0)
@@ -102,7 +108,7 @@ std::optional<std::string> CLSCustomizePages::Apply(const CustomizeSpectrumValue
 std::optional<std::string> CLSCustomizePages::Apply(const CustomizeMidiValues& page) {
     const auto number = InRange(kMidi, page.wordTraceAheadTime);
     if (!number)
-        return RangeOf(kMidi).warning;
+        return UiText::Translate("CLSCustomizePages", RangeOf(kMidi).warning);
     m_settings.WordTraceAheadTime = static_cast<int>(*number);
     m_settings.SetFlag(CLSDRUVSettings::AdjustVelocity, page.adjustVelocity);
     m_settings.SetFlag(CLSDRUVSettings::NoSendExclusive, page.noSendExclusive);

@@ -107,6 +107,19 @@ TEST(CliPlay, RejectsBadCommandLinesAndReportsFailures) {
     EXPECT_NE(failed.out.find("再生できません。"), std::string::npos) << failed.out;
 }
 
+TEST(CliPlay, ReportsTheCoreErrorsInTheUsersLanguage) {
+    TempDir dir;
+    Save(LyricSong("Song"), dir.File("a.mid"));
+    const std::string args =
+        "play --device capture:" + dir.File("no/such/dir.txt") + " " + dir.File("a.mid");
+    const CliRun english = RunCli(args, CliStderr::Merge, "LANGUAGE= LC_ALL=en_US.UTF-8");
+    EXPECT_NE(english.out.find("Cannot play.\n\n"), std::string::npos) << english.out;
+    EXPECT_NE(english.out.find(" : line "), std::string::npos) << english.out;
+    EXPECT_EQ(english.out.find("再生"), std::string::npos) << english.out;
+    const CliRun japanese = RunCli(args, CliStderr::Merge, "LANGUAGE=ja LC_ALL=en_US.UTF-8");
+    EXPECT_NE(japanese.out.find("再生できません。"), std::string::npos) << japanese.out;
+}
+
 TEST(CliPlay, InterruptStopsTheEngineAndExits) {
     TempDir dir;
     SongBuilder b(480);

@@ -8,6 +8,7 @@
 #include "app/MessageBoxReporter.h"
 #include "app/TerminationSignals.h"
 #include "controls/ControlFonts.h"
+#include "l10n/Translations.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
 #include "platform/PlatformBackends.h"
@@ -49,6 +50,8 @@ int main(int argc, char** argv) {
     InstallPlatformBackends();
     DruvelApplication app(argc, argv);
     DruvelApplication::SetIdentity();
+    Translations translations(MessagesLocale::FromProcessEnvironment());
+    translations.InstallIntoApplication();
     MessageBoxReporter reporter;
     ControlFonts::RegisterSubstitutions();
 

@@ -44,10 +44,9 @@ public:
 
 CLSArchiveDialog::CLSArchiveDialog(QWidget* parent)
     : QDialog(parent), m_path(new QLabel(this)),
-      m_filterLabel(new QLabel(QStringLiteral("フィルタ(&F)："), this)),
-      m_filter(new QLineEdit(this)), m_search(new QPushButton(QStringLiteral("検索(&S)"), this)),
-      m_list(new QListWidget(this)) {
-    setWindowTitle(QStringLiteral("アーカイブ内のファイルを開く"));
+      m_filterLabel(new QLabel(tr("フィルタ(&F)："), this)), m_filter(new QLineEdit(this)),
+      m_search(new QPushButton(tr("検索(&S)"), this)), m_list(new QListWidget(this)) {
+    setWindowTitle(tr("アーカイブ内のファイルを開く"));
     // Blocks the player's window only: the help window stays usable beside the dialog.
     setWindowModality(Qt::WindowModal);
     setSizeGripEnabled(true);
@@ -70,10 +69,10 @@ CLSArchiveDialog::CLSArchiveDialog(QWidget* parent)
 }
 
 void CLSArchiveDialog::CreateButtons() {
-    m_open = new QPushButton(QStringLiteral("開く(&O)"), this);
-    m_selectAll = new QPushButton(QStringLiteral("すべて選択(&A)"), this);
-    m_cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_help = new QPushButton(QStringLiteral("ヘルプ(&H)"), this);
+    m_open = new QPushButton(tr("開く(&O)"), this);
+    m_selectAll = new QPushButton(tr("すべて選択(&A)"), this);
+    m_cancel = new QPushButton(tr("キャンセル"), this);
+    m_help = new QPushButton(tr("ヘルプ(&H)"), this);
     connect(m_open, &QPushButton::clicked, this, &CLSArchiveDialog::OpenSelection);
     connect(m_selectAll, &QPushButton::clicked, this, &CLSArchiveDialog::SelectAll);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);

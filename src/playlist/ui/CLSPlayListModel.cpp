@@ -6,6 +6,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -26,7 +27,7 @@ void AppendField(QString& text, const char* caption, const CLSTString& value,
     if (value.IsEmpty())
         return;
     text += QLatin1Char('\n');
-    text += QString::fromUtf8(caption);
+    text += QCoreApplication::translate("CLSMusicInfo", caption);
     text += Shown(value, encoding);
 }
 
@@ -45,15 +46,16 @@ void CLSPlayListModel::SetMarkerImages(const QIcon& plain, const QIcon& current)
 
 QString CLSPlayListModel::ToolTipText(const CLSMusicInfo& entry) {
     const CLSMusicInfo::Fields& f = entry.Get();
-    QString text = QString::fromUtf8("ファイル名: ") + Shown(f.path);
-    AppendField(text, "曲名: ", f.title, f.encoding);
-    AppendField(text, "作曲: ", f.composer, f.encoding);
-    AppendField(text, "作詞: ", f.lyricist, f.encoding);
-    AppendField(text, "編曲: ", f.arranger, f.encoding);
-    AppendField(text, "アーティスト: ", f.artist, f.encoding);
+    QString text = QCoreApplication::translate("CLSMusicInfo", "ファイル名: ") + Shown(f.path);
+    AppendField(text, QT_TRANSLATE_NOOP("CLSMusicInfo", "曲名: "), f.title, f.encoding);
+    AppendField(text, QT_TRANSLATE_NOOP("CLSMusicInfo", "作曲: "), f.composer, f.encoding);
+    AppendField(text, QT_TRANSLATE_NOOP("CLSMusicInfo", "作詞: "), f.lyricist, f.encoding);
+    AppendField(text, QT_TRANSLATE_NOOP("CLSMusicInfo", "編曲: "), f.arranger, f.encoding);
+    AppendField(text, QT_TRANSLATE_NOOP("CLSMusicInfo", "アーティスト: "), f.artist, f.encoding);
     if (f.length != 0) {
         text += QLatin1Char('\n');
-        text += QString::fromUtf8("長さ: ") + Shown(CLSMusicInfo::FormatLength(f.length));
+        text += QCoreApplication::translate("CLSMusicInfo", "長さ: ") +
+                Shown(CLSMusicInfo::FormatLength(f.length));
     }
     return text;
 }
@@ -105,9 +107,9 @@ QVariant CLSPlayListModel::headerData(int section, Qt::Orientation orientation, 
         return {};
     if (role == Qt::DisplayRole) {
         if (section == kColumnName)
-            return QString::fromUtf8("曲名/ファイル名");
+            return tr("曲名/ファイル名");
         if (section == kColumnLength)
-            return QString::fromUtf8("長さ");
+            return tr("長さ");
     }
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -57,6 +58,12 @@ CLSPlayListWidget::CLSPlayListWidget(CLSPlayListModel& model, QWidget* parent)
                 if (!m_mirroring && current.isValid())
                     m_model.SetFocused(static_cast<unsigned>(current.row()));
             });
+}
+
+int CLSPlayListWidget::HeadingWidth(int column) const {
+    const QString heading = m_model.headerData(column, Qt::Horizontal).toString();
+    return horizontalHeader()->fontMetrics().horizontalAdvance(heading) +
+           2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader());
 }
 
 void CLSPlayListWidget::MirrorSelection(int row, bool selected) {

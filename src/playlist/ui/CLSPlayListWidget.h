@@ -24,6 +24,8 @@ public:
 
     void SetToolTipsShown(bool shown) noexcept { m_toolTips = shown; }
     int ColumnWidth(int column) const { return columnWidth(column); }
+    // The width that shows a column's heading whole.
+    int HeadingWidth(int column) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

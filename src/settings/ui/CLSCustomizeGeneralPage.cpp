@@ -11,12 +11,11 @@ CLSCustomizeGeneralPage::CLSCustomizeGeneralPage(CLSCustomizePages& pages, Chang
     : CLSCustomizePage(pages, std::move(changed), parent),
       m_recentMax(NumberFieldOf(CLSCustomizePages::kGeneral)),
       m_searchSubFolder(
-          new QCheckBox(QStringLiteral("「フォルダを開く」メニューでサブフォルダも検索する(&S)"))),
-      m_permitMultiExecute(new QCheckBox(QStringLiteral("２重起動を許可する(&P)"))),
-      m_restorePlayList(new QCheckBox(QStringLiteral("プレイリストを復元する(&L)"))) {
+          new QCheckBox(tr("「フォルダを開く」メニューでサブフォルダも検索する(&S)"))),
+      m_permitMultiExecute(new QCheckBox(tr("２重起動を許可する(&P)"))),
+      m_restorePlayList(new QCheckBox(tr("プレイリストを復元する(&L)"))) {
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(NumberRow(QStringLiteral("最近開いたファイルの最大数(&R)："), m_recentMax,
-                                QStringLiteral("個")));
+    layout->addLayout(NumberRow(tr("最近開いたファイルの最大数(&R)："), m_recentMax, tr("個")));
     layout->addWidget(m_searchSubFolder);
     layout->addWidget(m_permitMultiExecute);
     layout->addWidget(m_restorePlayList);

@@ -2,10 +2,14 @@
 
 #include "settings/ui/CLSCustomizePage.h"
 
+#include <QCoreApplication>
+
 class QCheckBox;
 
 // "一般": the recent-files maximum, folder search, second instances, playlist restore.
 class CLSCustomizeGeneralPage : public CLSCustomizePage {
+    Q_DECLARE_TR_FUNCTIONS(CLSCustomizeGeneralPage)
+
 public:
     CLSCustomizeGeneralPage(CLSCustomizePages& pages, Changed changed, QWidget* parent = nullptr);
 

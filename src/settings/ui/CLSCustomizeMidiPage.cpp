@@ -19,22 +19,22 @@
 CLSCustomizeMidiPage::CLSCustomizeMidiPage(CLSCustomizePages& pages, Changed changed,
                                            QWidget* parent)
     : CLSCustomizePage(pages, std::move(changed), parent),
-      m_adjustVelocity(new QCheckBox(QStringLiteral("音量を最大にする(&V)"))),
-      m_noSendExclusive(new QCheckBox(QStringLiteral("エクスクルーシブメッセージを送らない(&E)"))),
+      m_adjustVelocity(new QCheckBox(tr("音量を最大にする(&V)"))),
+      m_noSendExclusive(new QCheckBox(tr("エクスクルーシブメッセージを送らない(&E)"))),
       m_wordTraceAheadTime(NumberFieldOf(CLSCustomizePages::kMidi)),
       m_soundFontField(new QLineEdit) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_adjustVelocity);
     layout->addWidget(m_noSendExclusive);
-    layout->addLayout(NumberRow(QStringLiteral("歌詞を表示するタイミング(&T)："),
-                                m_wordTraceAheadTime, QStringLiteral("ミリ秒前")));
+    layout->addLayout(
+        NumberRow(tr("歌詞を表示するタイミング(&T)："), m_wordTraceAheadTime, tr("ミリ秒前")));
 
     auto* soundFontRow = new QHBoxLayout;
-    auto* soundFontCaption = new QLabel(QStringLiteral("SoundFont(&S)："));
+    auto* soundFontCaption = new QLabel(tr("SoundFont(&S)："));
     soundFontCaption->setBuddy(m_soundFontField);
     m_soundFontField->setReadOnly(true);
-    auto* browse = new QPushButton(QStringLiteral("参照..."));
-    auto* automatic = new QPushButton(QStringLiteral("自動"));
+    auto* browse = new QPushButton(tr("参照..."));
+    auto* automatic = new QPushButton(tr("自動"));
     soundFontRow->addWidget(soundFontCaption);
     soundFontRow->addWidget(m_soundFontField, 1);
     soundFontRow->addWidget(browse);
@@ -56,9 +56,9 @@ CLSCustomizeMidiPage::CLSCustomizeMidiPage(CLSCustomizePages& pages, Changed cha
         const QString start = m_soundFont.empty()
                                   ? QString::fromStdString(SoundFontLocator::DefaultFolders()[0])
                                   : QFileInfo(QString::fromStdString(m_soundFont)).path();
-        const QString chosen = QFileDialog::getOpenFileName(
-            this, QStringLiteral("SoundFont"), start,
-            QStringLiteral("SoundFont (*.sf2 *.sf3);;すべてのファイル (*)"));
+        const QString chosen =
+            QFileDialog::getOpenFileName(this, QStringLiteral("SoundFont"), start,
+                                         tr("SoundFont (*.sf2 *.sf3);;すべてのファイル (*)"));
         if (chosen.isEmpty())
             return;
         m_soundFont = chosen.toStdString();
@@ -82,7 +82,7 @@ void CLSCustomizeMidiPage::ShowSoundFont() {
     const QString name = full.mid(full.lastIndexOf(QLatin1Char('/')) + 1);
     QString text = name;
     if (automatic)
-        text = QStringLiteral("自動") + (name.isEmpty() ? QString() : QStringLiteral("：") + name);
+        text = name.isEmpty() ? tr("自動") : tr("自動：%1").arg(name);
     m_soundFontField->setText(text);
     m_soundFontField->setCursorPosition(0);
     m_soundFontField->setToolTip(full);

@@ -2,6 +2,8 @@
 
 #include "settings/ui/CLSCustomizePage.h"
 
+#include <QCoreApplication>
+
 #include <string>
 
 class QCheckBox;
@@ -10,6 +12,8 @@ class QLineEdit;
 // "MIDI": velocity scaling, system-exclusive messages, how early lyrics are traced, and the
 // embedded synthesizer's SoundFont.
 class CLSCustomizeMidiPage : public CLSCustomizePage {
+    Q_DECLARE_TR_FUNCTIONS(CLSCustomizeMidiPage)
+
 public:
     CLSCustomizeMidiPage(CLSCustomizePages& pages, Changed changed, QWidget* parent = nullptr);
 

@@ -22,10 +22,10 @@ constexpr int kFirstPageTopic = 103;
 constexpr int kPageWidth = 220;
 constexpr int kPageHeight = 150;
 
-const char16_t* const kPageCaptions[CLSCustomizePages::kPageCount] = {
-    u"一般",
-    u"スペクトラム",
-    u"MIDI",
+const char* const kPageCaptions[CLSCustomizePages::kPageCount] = {
+    QT_TRANSLATE_NOOP("CLSCustomizeSheet", "一般"),
+    QT_TRANSLATE_NOOP("CLSCustomizeSheet", "スペクトラム"),
+    "MIDI",
 };
 
 // The custom colours start black with every run, then keep what the user put there.
@@ -46,12 +46,12 @@ CLSCustomizeSheet::CLSCustomizeSheet(CLSDRUVSettings& settings, QWidget* owner)
                                      QDialogButtonBox::Apply | QDialogButtonBox::Help)) {
     ControlFonts::RegisterSubstitutions();
     setFont(QFont(QStringLiteral("MS UI Gothic"), 9));
-    setWindowTitle(QStringLiteral("カスタマイズ"));
+    setWindowTitle(tr("カスタマイズ"));
     // Modal to the window only: the help it opens stays usable beside it.
     setWindowModality(Qt::WindowModal);
     PrepareCustomColors();
 
-    for (const char16_t* caption : kPageCaptions) {
+    for (const char* caption : kPageCaptions) {
         auto* holder = new QWidget;
         // The original page size as a floor; a page that needs more still gets it.
         const QSize page =
@@ -60,11 +60,11 @@ CLSCustomizeSheet::CLSCustomizeSheet(CLSDRUVSettings& settings, QWidget* owner)
         holderLayout->setContentsMargins(0, 0, 0, 0);
         holderLayout->setColumnMinimumWidth(0, page.width());
         holderLayout->setRowMinimumHeight(0, page.height());
-        m_tabs->addTab(holder, QString::fromUtf16(caption));
+        m_tabs->addTab(holder, tr(caption));
     }
-    Button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    Button(QDialogButtonBox::Apply)->setText(QStringLiteral("適用(&A)"));
-    Button(QDialogButtonBox::Help)->setText(QStringLiteral("ヘルプ"));
+    Button(QDialogButtonBox::Cancel)->setText(tr("キャンセル"));
+    Button(QDialogButtonBox::Apply)->setText(tr("適用(&A)"));
+    Button(QDialogButtonBox::Help)->setText(tr("ヘルプ"));
     Button(QDialogButtonBox::Apply)->setEnabled(false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
@@ -157,9 +157,9 @@ int CLSCustomizeSheet::ApplyPages() {
 bool CLSCustomizeSheet::ApplyAll() {
     ApplyPages();
     if (m_firstRefused < 0) {
-        Button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-        Button(QDialogButtonBox::Apply)->setText(QStringLiteral("適用(&A)"));
-        Button(QDialogButtonBox::Help)->setText(QStringLiteral("ヘルプ"));
+        Button(QDialogButtonBox::Cancel)->setText(tr("キャンセル"));
+        Button(QDialogButtonBox::Apply)->setText(tr("適用(&A)"));
+        Button(QDialogButtonBox::Help)->setText(tr("ヘルプ"));
         Button(QDialogButtonBox::Apply)->setEnabled(false);
         return true;
     }

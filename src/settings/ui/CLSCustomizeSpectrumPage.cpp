@@ -21,15 +21,18 @@ namespace {
 constexpr int kPreviewWidth = 20;
 constexpr int kPreviewHeight = 78;
 
-const char16_t* const kKinds[] = {
-    u"トラック，チャンネル毎に楽器を区別する",
-    u"トラック，チャンネルで楽器を区別しない",
-    u"チャンネルスペクトラムを表示する",
+const char* const kKinds[] = {
+    QT_TRANSLATE_NOOP("CLSCustomizeSpectrumPage", "トラック，チャンネル毎に楽器を区別する"),
+    QT_TRANSLATE_NOOP("CLSCustomizeSpectrumPage", "トラック，チャンネルで楽器を区別しない"),
+    QT_TRANSLATE_NOOP("CLSCustomizeSpectrumPage", "チャンネルスペクトラムを表示する"),
 };
 
-const char16_t* const kColorButtons[CLSDRUVSettings::kSpectrumColorCount] = {
-    u"最も上の色(&T)...", u"上方の色(&U)...",   u"中央の色(&C)...",
-    u"下方の色(&L)...",   u"最も下の色(&B)...",
+const char* const kColorButtons[CLSDRUVSettings::kSpectrumColorCount] = {
+    QT_TRANSLATE_NOOP("CLSCustomizeSpectrumPage", "最も上の色(&T)..."),
+    QT_TRANSLATE_NOOP("CLSCustomizeSpectrumPage", "上方の色(&U)..."),
+    QT_TRANSLATE_NOOP("CLSCustomizeSpectrumPage", "中央の色(&C)..."),
+    QT_TRANSLATE_NOOP("CLSCustomizeSpectrumPage", "下方の色(&L)..."),
+    QT_TRANSLATE_NOOP("CLSCustomizeSpectrumPage", "最も下の色(&B)..."),
 };
 
 // The record keeps colours as 0x00BBGGRR.
@@ -50,16 +53,14 @@ CLSCustomizeSpectrumPage::CLSCustomizeSpectrumPage(CLSCustomizePages& pages, Cha
                                                    ColorChooser chooser, QWidget* parent)
     : CLSCustomizePage(pages, std::move(changed), parent), m_chooser(std::move(chooser)),
       m_meterWidth(NumberFieldOf(CLSCustomizePages::kSpectrum)),
-      m_digital(new QCheckBox(QStringLiteral("デジタルスペクトラム(&D)"))),
-      m_spectrumType(new QComboBox) {
-    for (const char16_t* kind : kKinds)
-        m_spectrumType->addItem(QString::fromUtf16(kind));
-    auto* kindLabel = new QLabel(QStringLiteral("スペクトラムの種類(&T)："));
+      m_digital(new QCheckBox(tr("デジタルスペクトラム(&D)"))), m_spectrumType(new QComboBox) {
+    for (const char* kind : kKinds)
+        m_spectrumType->addItem(tr(kind));
+    auto* kindLabel = new QLabel(tr("スペクトラムの種類(&T)："));
     kindLabel->setBuddy(m_spectrumType);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(NumberRow(QStringLiteral("スペクトラムの幅(&L)："), m_meterWidth,
-                                QStringLiteral("ピクセル")));
+    layout->addLayout(NumberRow(tr("スペクトラムの幅(&L)："), m_meterWidth, tr("ピクセル")));
     layout->addWidget(m_digital);
     auto* kindRow = new QHBoxLayout;
     kindRow->addWidget(kindLabel);
@@ -80,10 +81,10 @@ CLSCustomizeSpectrumPage::CLSCustomizeSpectrumPage(CLSCustomizePages& pages, Cha
 }
 
 QWidget* CLSCustomizeSpectrumPage::CreateColorGroup() {
-    auto* group = new QGroupBox(QStringLiteral("色"));
+    auto* group = new QGroupBox(tr("色"));
     auto* buttons = new QVBoxLayout;
     for (int i = 0; i < CLSDRUVSettings::kSpectrumColorCount; ++i) {
-        auto* button = new QPushButton(QString::fromUtf16(kColorButtons[i]));
+        auto* button = new QPushButton(tr(kColorButtons[i]));
         connect(button, &QPushButton::clicked, this, [this, i] { ChooseColor(i); });
         buttons->addWidget(button);
     }

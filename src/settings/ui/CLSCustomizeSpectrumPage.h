@@ -2,6 +2,8 @@
 
 #include "settings/ui/CLSCustomizePage.h"
 
+#include <QCoreApplication>
+
 #include <QColor>
 
 class CLSColorPreview;
@@ -11,6 +13,8 @@ class QComboBox;
 // "スペクトラム": meter width, digital look, how rows are grouped, and the five gradient colours
 // with a preview. A chosen colour goes into the record at once, before the sheet applies.
 class CLSCustomizeSpectrumPage : public CLSCustomizePage {
+    Q_DECLARE_TR_FUNCTIONS(CLSCustomizeSpectrumPage)
+
 public:
     // Asks the user for a colour starting from `initial`; none when cancelled.
     using ColorChooser = std::function<std::optional<QColor>(QWidget* owner, QColor initial)>;
