@@ -82,8 +82,8 @@ bool PipeWireAudioStream::Open(int sampleRate, int chunkFrames, RenderFunction r
         return false;
     // The real-time client configuration: the data thread asks for real-time priority. The
     // format converter in our process sizes its buffers for the largest chunk the graph may
-    // ask for: 8192 frames by default, several MB resident. We ask for 1024, so the graph
-    // stays well below half of that while we play.
+    // ask for: 8192 frames by default, several MB resident. We ask for 1024, so while we play
+    // the graph's chunks stay far below the 4096 allowed here.
     m_context = pw_context_new(pw_thread_loop_get_loop(m_loop),
                                pw_properties_new(PW_KEY_CONFIG_NAME, "client-rt.conf",
                                                  "default.clock.quantum-limit", "4096", nullptr),
