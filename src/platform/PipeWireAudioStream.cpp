@@ -1,6 +1,7 @@
 #include "platform/PipeWireAudioStream.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <mutex>
 #include <pipewire/pipewire.h>
@@ -11,8 +12,8 @@ namespace {
 
 constexpr int kChannels = 2;
 constexpr int kStride = kChannels * static_cast<int>(sizeof(float));
-// Long enough for a server that has to bring up a sink, short enough not to hold up a play
-// that then falls back to another driver.
+// Long enough for a server that has to wake a sink, short enough not to hold up a play that
+// then falls back to another driver.
 constexpr int kStartSeconds = 2;
 
 void InitLibrary() {
@@ -127,15 +128,18 @@ bool PipeWireAudioStream::Open(int sampleRate, int chunkFrames, RenderFunction r
         const auto flags = static_cast<pw_stream_flags>(
             PW_STREAM_FLAG_AUTOCONNECT | PW_STREAM_FLAG_MAP_BUFFERS | PW_STREAM_FLAG_RT_PROCESS);
         if (pw_stream_connect(m_stream, PW_DIRECTION_OUTPUT, PW_ID_ANY, flags, params, 1) == 0) {
-            // Streaming, or still waiting for a sink (which may come later): both are open.
-            pw_stream_state state = PW_STREAM_STATE_CONNECTING;
-            for (int waited = 0; waited < kStartSeconds * 10; ++waited) {
-                state = pw_stream_get_state(m_stream, nullptr);
-                if (state == PW_STREAM_STATE_STREAMING || state == PW_STREAM_STATE_ERROR)
-                    break;
+            // Woken at each change of state. A server without an audio sink (PipeWire for
+            // screen sharing beside PulseAudio, or no session manager) never starts the
+            // stream: it is given up on time, and the next driver is the one that sounds.
+            const auto deadline =
+                std::chrono::steady_clock::now() + std::chrono::seconds(kStartSeconds);
+            pw_stream_state state = pw_stream_get_state(m_stream, nullptr);
+            while (state != PW_STREAM_STATE_STREAMING && state != PW_STREAM_STATE_ERROR &&
+                   std::chrono::steady_clock::now() < deadline) {
                 pw_thread_loop_timed_wait(m_loop, 1);
+                state = pw_stream_get_state(m_stream, nullptr);
             }
-            started = state != PW_STREAM_STATE_ERROR && state != PW_STREAM_STATE_UNCONNECTED;
+            started = state == PW_STREAM_STATE_STREAMING;
         }
     }
     pw_thread_loop_unlock(m_loop);

@@ -32,7 +32,8 @@ public:
     static bool ServerReachable();
 
     // Connects and starts the stream at `sampleRate`, asking the server for chunks of
-    // `chunkFrames`. False when no server answers or the stream cannot be made.
+    // `chunkFrames`. False when no server answers, the stream cannot be made, or the server
+    // does not start it within two seconds (it has no sink to play on).
     bool Open(int sampleRate, int chunkFrames, RenderFunction render, void* data);
     // Stops the stream; no render call runs after this returns.
     void Close();

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -49,6 +50,20 @@ protected:
         return true;
     }
 
+    // PipeWire alone, without the session manager that would link a stream to a sink.
+    bool StartBareServer() {
+        if (std::system("command -v pipewire >/dev/null") != 0)
+            return false;
+        const std::string& dir = m_folder.Path();
+        m_server = true;
+        std::system(("XDG_RUNTIME_DIR=" + dir + " pipewire >/dev/null 2>&1 & echo $! >" + dir +
+                     "/pipewire.pid")
+                        .c_str());
+        for (int i = 0; i < 50 && !PipeWireAudioStream::ServerReachable(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return PipeWireAudioStream::ServerReachable();
+    }
+
     TempDir m_folder;
     bool m_server = false;
 };
@@ -67,6 +82,18 @@ TEST_F(PipeWireOutput, WithoutAServerTheStreamIsNeitherProbedNorOpened) {
     PipeWireAudioStream stream;
     EXPECT_FALSE(stream.Open(
         44100, 1024, [](void*, float*, float*, int, MonoTime) {}, nullptr));
+    EXPECT_FALSE(stream.IsOpen());
+}
+
+// Its stream would wait for a sink for ever, silent, while another driver could sound.
+TEST_F(PipeWireOutput, AServerThatNeverStartsTheStreamIsGivenUpOnTime) {
+    if (!StartBareServer())
+        GTEST_SKIP() << "PipeWire not installed";
+    PipeWireAudioStream stream;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(stream.Open(
+        44100, 1024, [](void*, float*, float*, int, MonoTime) {}, nullptr));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
     EXPECT_FALSE(stream.IsOpen());
 }
 
