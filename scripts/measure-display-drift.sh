@@ -6,9 +6,10 @@
 # trace (DRUVEL_TRACE_DISPLAY). Needs a reachable PulseAudio server (PULSE_SERVER as usual),
 # parec, pactl, python3, and a display (DISPLAY, or Xvfb on $XVFB_DISPLAY, default :99).
 #
-#   scripts/measure-display-drift.sh [--server pulse|pipewire] [BUILD_DIR]
+#   scripts/measure-display-drift.sh [--server pulse|pipewire] [--driver NAME] [BUILD_DIR]
 #
-# --server pipewire measures through PipeWire (pipewire-pulse; see scripts/pipewire-server.sh).
+# --server pipewire measures through PipeWire (see scripts/pipewire-server.sh): its own interface,
+# or pipewire-pulse with --driver pulseaudio.
 #
 # Passes when every click's meter rise and syllable are on the screen within 20 ms of the sound.
 set -uo pipefail

@@ -4,9 +4,10 @@
 # of the same song. Needs a reachable PulseAudio server (PULSE_SERVER as usual), parec, pactl and
 # python3; without a server it says so and measures nothing.
 #
-#   scripts/measure-live-timing.sh [--server pulse|pipewire] [BUILD_DIR]
+#   scripts/measure-live-timing.sh [--server pulse|pipewire] [--driver NAME] [BUILD_DIR]
 #
-# --server pipewire measures through PipeWire (pipewire-pulse; see scripts/pipewire-server.sh).
+# --server pipewire measures through PipeWire (see scripts/pipewire-server.sh): its own interface,
+# or pipewire-pulse with --driver pulseaudio.
 #
 # Passes when every interval is within 2 ms of the song's and no onset strays more than 3 ms from
 # the render once the first onsets are aligned.
@@ -39,7 +40,9 @@ measure() { # song tempo
   sleep 0.5
   "$cli" play --tempo "$tempo" "$work/$song.mid" </dev/null >/dev/null 2>&1
   local played=$?
-  sleep 0.5
+  # parec loses what it has not yet handed over when it is stopped: on pipewire-pulse that is
+  # up to two seconds (a monitor asking for less latency drops frames on a busy machine).
+  sleep 2.5
   kill "$rec" 2>/dev/null
   wait "$rec" 2>/dev/null
   if ((played != 0)); then

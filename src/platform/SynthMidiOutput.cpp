@@ -3,12 +3,15 @@
 #include "core/MidiOutError.h"
 #include "platform/AlsaSeqPorts.h"
 #include "platform/FluidSynthCore.h"
+#include "platform/PipeWireAudioStream.h"
 #include "platform/ShortMessage.h"
 #include "platform/SoundFontChoice.h"
 #include "platform/SoundFontLocator.h"
 #include "platform/SynthScheduler.h"
 #include "platform/SynthWarmUp.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fluidsynth.h>
 #include <mutex>
@@ -28,6 +31,10 @@ int PeriodFrames(const char* driver) {
     return std::strcmp(driver, "pulseaudio") == 0 ? 2048 : 1024;
 }
 constexpr int kPeriods = 2;
+// Our own stream, the first of kAudioDrivers.
+constexpr const char* kPipeWire = SynthMidiOutput::kAudioDrivers[0];
+// The measured latency follows the server slowly: one chunk's jitter moves it by 1/32 of it.
+constexpr double kAheadSmoothing = 1.0 / 32;
 
 // There is one synthesizer, so it can be open only once at a time.
 std::atomic<bool> g_inUse{false};
@@ -99,11 +106,34 @@ int SynthMidiOutput::Open() {
     return result;
 }
 
+std::vector<std::string> SynthMidiOutput::AudioDrivers() {
+    std::vector<std::string> names(std::begin(kAudioDrivers), std::end(kAudioDrivers));
+    const char* only = std::getenv(kDriverVariable);
+    if (only != nullptr && std::find(names.begin(), names.end(), only) != names.end())
+        return {only};
+    return names;
+}
+
 int SynthMidiOutput::OpenAudioDriver() {
     m_streamClock.Restart();
+    m_measuredAhead.store(-1);
+    m_aheadAverage = -1;
     AlsaSeqPorts::QuietAlsaErrors(); // a machine without a sound card is reported by our result
     fluid_settings_setint(m_synth->Settings(), "audio.periods", kPeriods);
+    const std::vector<std::string> allowed = AudioDrivers();
     for (const char* name : kAudioDrivers) {
+        if (std::find(allowed.begin(), allowed.end(), name) == allowed.end())
+            continue;
+        if (std::strcmp(name, kPipeWire) == 0) {
+            auto stream = std::make_unique<PipeWireAudioStream>();
+            if (stream->Open(FluidSynthCore::kSampleRate, PeriodFrames(name),
+                             &SynthMidiOutput::StreamCallback, this)) {
+                m_pipeWire = std::move(stream);
+                m_driverName = name;
+                return MIDIOUT_OK;
+            }
+            continue;
+        }
         fluid_settings_setstr(m_synth->Settings(), "audio.driver", name);
         fluid_settings_setint(m_synth->Settings(), "audio.period-size", PeriodFrames(name));
         m_driver =
@@ -121,8 +151,13 @@ std::string SynthMidiOutput::ProbeAudioDriver() {
     FluidSynthCore silent; // no SoundFont: nothing to load, nothing heard
     if (silent.Synth() == nullptr)
         return {};
-    for (const char* name : kAudioDrivers) {
-        fluid_settings_setstr(silent.Settings(), "audio.driver", name);
+    for (const std::string& name : AudioDrivers()) {
+        if (name == kPipeWire) {
+            if (PipeWireAudioStream::ServerReachable())
+                return name;
+            continue;
+        }
+        fluid_settings_setstr(silent.Settings(), "audio.driver", name.c_str());
         if (_fluid_audio_driver_t* driver =
                 new_fluid_audio_driver(silent.Settings(), silent.Synth())) {
             delete_fluid_audio_driver(driver);
@@ -137,16 +172,24 @@ std::string SynthMidiOutput::ProbeAudioDriver() {
 void SynthMidiOutput::AwaitSteadyStream() const {
     constexpr auto kGiveUp = std::chrono::seconds(3);
     const auto start = std::chrono::steady_clock::now();
-    while (!m_streamClock.Settled() && std::chrono::steady_clock::now() - start < kGiveUp)
+    // Our PipeWire stream also says how late its frames are heard, soon after the line is set.
+    const auto steady = [this] {
+        return m_streamClock.Settled() && (!m_pipeWire || LatencyMeasured());
+    };
+    while (!steady() && std::chrono::steady_clock::now() - start < kGiveUp)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 int SynthMidiOutput::Close() {
     if (!m_synth)
         return MIDIOUT_INVALHANDLE;
-    delete_fluid_audio_driver(m_driver); // joins the audio thread: nothing renders after this
+    // Both join the audio thread: nothing renders after this.
+    m_pipeWire.reset();
+    if (m_driver != nullptr)
+        delete_fluid_audio_driver(m_driver);
     m_driver = nullptr;
     m_driverName = "";
+    m_measuredAhead.store(-1);
     m_scheduler.reset();
     m_synth->SystemReset();
     m_synth.reset();
@@ -205,8 +248,10 @@ int SynthMidiOutput::GetVolume(std::uint32_t& volume) {
 }
 
 std::chrono::microseconds SynthMidiOutput::SoundLatency() const noexcept {
-    if (m_driver == nullptr)
+    if (m_driver == nullptr && !m_pipeWire)
         return std::chrono::microseconds(0);
+    if (const std::int64_t ahead = m_measuredAhead.load(); ahead >= 0)
+        return kLatency + std::chrono::microseconds(ahead / 1000);
     const std::int64_t buffered = std::int64_t{PeriodFrames(m_driverName)} * kPeriods;
     return kLatency + std::chrono::microseconds(buffered * 1000000 / FluidSynthCore::kSampleRate) +
            AudioStreamClock::kMargin;
@@ -219,15 +264,28 @@ int SynthMidiOutput::AudioCallback(void* data, int frames, int fxCount, float* f
         return FLUID_FAILED;
     for (int i = 0; i < fxCount; ++i)
         std::fill(fx[i], fx[i] + frames, 0.0f);
-    self->RenderAudio(out[0], out[1], frames);
+    self->RenderAudio(out[0], out[1], frames, MonoTime{});
     return FLUID_OK;
 }
 
-void SynthMidiOutput::RenderAudio(float* left, float* right, int frames) {
+void SynthMidiOutput::StreamCallback(void* data, float* left, float* right, int frames,
+                                     MonoTime heard) {
+    static_cast<SynthMidiOutput*>(data)->RenderAudio(left, right, frames, heard);
+}
+
+void SynthMidiOutput::RenderAudio(float* left, float* right, int frames, MonoTime heard) {
     const std::uint64_t volume =
         m_volumeRequest.exchange(kNoVolumeRequest, std::memory_order_acquire);
     if (volume != kNoVolumeRequest)
         m_synth->SetVolume(static_cast<std::uint32_t>(volume));
-    m_scheduler->Render(left, right, frames,
-                        m_streamClock.Label(std::chrono::steady_clock::now(), frames));
+    const MonoTime label = m_streamClock.Label(std::chrono::steady_clock::now(), frames);
+    m_scheduler->Render(left, right, frames, label);
+    // Labels say something only once the line is set.
+    if (heard == MonoTime{} || !m_streamClock.Settled())
+        return;
+    const auto ahead = static_cast<double>(
+        std::max<std::int64_t>(0, std::chrono::nanoseconds(heard - label).count()));
+    m_aheadAverage =
+        m_aheadAverage < 0 ? ahead : m_aheadAverage + (ahead - m_aheadAverage) * kAheadSmoothing;
+    m_measuredAhead.store(static_cast<std::int64_t>(m_aheadAverage), std::memory_order_relaxed);
 }
