@@ -75,14 +75,20 @@ package: deps
 	@ls build-package/*.deb
 
 # Every benchmark three times; the medians are the figures to quote. Then how far the displays
-# follow the sound, where a PulseAudio server is reachable (it says so where none is).
+# follow the sound, where a PulseAudio server is reachable (it says so where none is), and the
+# CPU while playing against the other players installed here (docs/DEVELOPING.md).
 bench: deps
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DDRUVEL_TESTS=ON >/dev/null
-	@cmake --build build-bench -j $(JOBS) --target benchmarks
+	@cmake --build build-bench -j $(JOBS) --target benchmarks druvel-cli
 	@for b in build-bench/bench/bench_*; do [ -x "$$b" ] && echo "== $$b" && "$$b" --benchmark_min_time=0.2 --benchmark_repetitions=3 \
 	    --benchmark_report_aggregates_only=true || exit 1; done
 	@echo "== scripts/measure-display-drift.sh build-bench"
 	@scripts/measure-display-drift.sh build-bench || echo "(some display drift above 20 ms: see above)"
+	@echo "== scripts/compare-peers.sh (CPU while playing, against the other players installed)"
+	@if command -v audacious >/dev/null || command -v timidity >/dev/null || command -v vlc >/dev/null; then \
+	  songs=$$(mktemp -d) && python3 scripts/make-render-songs.py $$songs >/dev/null && \
+	  scripts/compare-peers.sh --build build-bench $$songs/dense.mid; status=$$?; rm -rf $$songs; exit $$status; \
+	else echo "No other player installed (audacious, timidity, vlc): nothing compared."; fi
 
 # libFuzzer targets under ASan+UBSan, each seeded from fuzz/seeds/NAME (the sample songs when
 # there is none); what they find grows fuzz/corpus/NAME. FUZZ_TARGETS picks some of them.

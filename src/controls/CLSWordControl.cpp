@@ -198,6 +198,8 @@ void CLSWordControl::Run() {
     std::unique_lock stop(m_stopLock);
     while (!m_stopRequested) {
         stop.unlock();
+        // Asked before taking, so that nothing becomes due between the taking and the answer.
+        const bool over = engine->WordsOver();
         try {
             const int remaining = engine->TakeDueWords(m_due);
             ConvertToUtf8(m_due, m_encoding);
@@ -215,9 +217,24 @@ void CLSWordControl::Run() {
         const auto most = std::chrono::milliseconds(m_wipeStarting ? kWipeStartMs : kTickMs);
         const auto wait = std::max<std::chrono::nanoseconds>(engine->UntilNextWord(most),
                                                              std::chrono::milliseconds(1));
+        // Nothing left to take and no syllable being wiped (most songs have no lyrics): there
+        // is nothing to wake for but the stop.
+        const bool idle = over && WipeIdle();
         stop.lock();
-        m_stopSignal.wait_for(stop, wait, [this] { return m_stopRequested; });
+        if (idle)
+            m_stopSignal.wait(stop, [this] { return m_stopRequested; });
+        else
+            m_stopSignal.wait_for(stop, wait, [this] { return m_stopRequested; });
     }
+}
+
+// As Wipe sees it: no syllable on its way (a timed one counts as such until the thread ends).
+bool CLSWordControl::WipeIdle() const {
+    std::lock_guard lock(m_lock);
+    if (!m_currentLine || m_currentWord >= (*m_currentLine)->size())
+        return true;
+    const CLSMIDIWordInfo& word = (**m_currentLine)[m_currentWord];
+    return word.part != 0 || word.duration == 0;
 }
 
 void CLSWordControl::HandleWords(const CLSMIDIWordInfoArray& words, int remainingMs) {

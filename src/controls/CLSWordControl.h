@@ -52,6 +52,7 @@ public:
     bool IsRunning() const noexcept { return m_thread.joinable(); }
 
     // One tick's reaction to a batch of due records and the ms left to the next syllable.
+    bool WipeIdle() const;
     void HandleWords(const CLSMIDIWordInfoArray& words, int remainingMs);
 
     // A copy of what the display shows, and its unit size (tests and screenshots).

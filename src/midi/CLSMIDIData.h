@@ -342,6 +342,9 @@ public:
     int TakeDueWords(CLSMIDIWordInfoArray& out);
     // How long until the next record is due, for a display that waits for it; at most `most`.
     std::chrono::nanoseconds UntilNextWord(std::chrono::nanoseconds most) const noexcept;
+    // No record will become due any more in this play (a song without lyrics, or past its
+    // last): what is due now is all a display will ever be handed.
+    bool WordsOver() const noexcept;
     void SetAdjustVelocity(bool on) noexcept { m_adjustVelocity.store(on); }
     void SetNoSendExclusive(bool on) noexcept { m_noExclusive.store(on); }
     void SetLyricLead(unsigned ms) noexcept { m_lyricLead = ms; }
@@ -420,6 +423,7 @@ private:
     bool m_resumable = false; // m_position is where the last Stop left the song
     // Word clock over an index of the word list made at the first Play of a song.
     std::vector<const CLSMIDIWordInfo*> m_wordIndex;
+    unsigned m_wordsShownEnd = 0; // one past the last index a display is handed
     std::atomic<unsigned> m_wordCursor{0};
     std::atomic<unsigned> m_displayCursor{0}; // moved by TakeDueWords, reset by Play
     std::atomic<std::int64_t> m_wordCountdown{0};

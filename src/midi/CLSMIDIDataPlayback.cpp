@@ -83,6 +83,13 @@ bool CLSMIDIData::Play(unsigned startMs, int deviceId) {
     if (m_wordIndex.empty()) {
         for (const CLSMIDIWordInfo& word : m_words)
             m_wordIndex.push_back(&word);
+        // Past the last record shown (tempo records never are, nor is the closing one) a
+        // display has nothing left to wait for.
+        m_wordsShownEnd = 0;
+        for (std::size_t i = 0; i + 1 < m_wordIndex.size(); ++i) {
+            if (m_wordIndex[i]->kind != CLSMIDIWordInfo::kTempo)
+                m_wordsShownEnd = static_cast<unsigned>(i + 1);
+        }
     }
     m_displayCursor.store(0, std::memory_order_relaxed);
     m_wordTempo = kDefaultTempo;
@@ -300,6 +307,11 @@ std::chrono::nanoseconds CLSMIDIData::UntilNextWord(nanoseconds most) const noex
     if (!due || due->cursor < m_displayCursor.load(std::memory_order_relaxed))
         return most;
     return std::clamp<nanoseconds>(due->at - PlaybackClock().Now(), nanoseconds(0), most);
+}
+
+// Every record before the cursor is due; the cursor never passes the closing record.
+bool CLSMIDIData::WordsOver() const noexcept {
+    return m_wordCursor.load(std::memory_order_acquire) >= m_wordsShownEnd;
 }
 
 bool CLSMIDIData::SendEvent(MonoTime due) noexcept {

@@ -5,6 +5,7 @@
 
 #include <QImage>
 
+#include <sys/resource.h>
 #include <thread>
 
 namespace {
@@ -63,6 +64,27 @@ TEST_F(WordControlThreads, DrawsThePlayingSongAndJoinsOnStop) {
     control.Stop();
     EXPECT_FALSE(control.IsRunning());
     EXPECT_FALSE(AnyPixel(control.Picture(), Lit));
+}
+
+// Most songs have no lyrics: their display's thread looks once and then sleeps until its stop,
+// rather than waking every 10 ms for nothing while the song plays.
+TEST_F(WordControlThreads, ASongWithoutLyricsLeavesTheThreadAsleep) {
+    const std::string bytes = ReadFileBytes(DRUVEL_TEST_DATA "/two_tracks.mid");
+    ASSERT_TRUE(song.LoadFromMemory(bytes.data(), bytes.size(), "two_tracks.mid"));
+    PlayAt(0);
+    Run(ms(100)); // the first ticks pass the song's title
+    control.Start();
+    std::this_thread::sleep_for(ms(50)); // its first look
+    const auto switches = [] {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_nvcsw;
+    };
+    const long before = switches();
+    std::this_thread::sleep_for(ms(300));
+    EXPECT_LT(switches() - before, 10);
+    control.Stop();
+    EXPECT_FALSE(control.IsRunning());
 }
 
 TEST_F(WordControlThreads, ThreadWithoutAnEngineEndsAtOnce) {
