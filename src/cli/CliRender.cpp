@@ -24,7 +24,7 @@ constexpr milliseconds kReleaseTail{2000};
 constexpr milliseconds kSafetyMargin{60000};
 // The synthesizer's threads meet at every render call; longer stretches keep them busy. Each
 // message still lands on its sample, so the file does not change.
-constexpr int kTicksPerRender = 8;
+constexpr int kTicksPerRender = 64;
 
 const char* const kRenderUsage =
     "Usage: druvel-cli render [--tempo P] [--key K] [--soundfont F] [--threads N] -o OUT.wav "

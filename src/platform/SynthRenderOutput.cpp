@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int kChunkFrames = 4096;
+constexpr int kChunkFrames = 8192;
 
 } // namespace
 

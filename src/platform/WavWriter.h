@@ -29,6 +29,8 @@ private:
     };
 
     bool WriteHeader(std::uint32_t dataBytes);
+    // Converts whole groups of four frames into `out`; returns how many frames it did.
+    int WriteFourFrames(const float* left, const float* right, int frames, std::uint8_t* out);
 
     int m_sampleRate;
     std::unique_ptr<std::FILE, FileCloser> m_file;

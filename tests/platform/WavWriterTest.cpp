@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -63,6 +64,30 @@ TEST(WavWriter, ClipsAndCountsSamplesBeyondFullScale) {
     const std::string bytes = ReadFileBytes(dir.File("loud.wav"));
     EXPECT_EQ(Le16(bytes, 44), 32767);
     EXPECT_EQ(Le16(bytes, 46), -32767);
+}
+
+TEST(WavWriter, ManyFramesAtOnceGiveTheBytesOfOneFrameAtATime) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const float left[] = {0.0f, 0.5f, -0.5f, 1.0f,  -1.0f,       3.0f,
+                          nan,  inf,  -inf,  0.25f, 1.5f / 32767};
+    const float right[] = {-0.5f / 32767, 2.5f / 32767, -1.5f,   0.999f,        -inf,  nan,
+                           1e-9f,         -0.75f,       1.0001f, -2.5f / 32767, 0.125f};
+    constexpr int kFrames = 11;
+    TempDir dir;
+    WavWriter whole;
+    WavWriter single;
+    ASSERT_TRUE(whole.Open(dir.File("whole.wav")));
+    ASSERT_TRUE(single.Open(dir.File("single.wav")));
+    ASSERT_TRUE(whole.Write(left, right, kFrames));
+    for (int i = 0; i < kFrames; ++i)
+        ASSERT_TRUE(single.Write(left + i, right + i, 1));
+    EXPECT_EQ(whole.ClippedSamples(), single.ClippedSamples());
+    ASSERT_TRUE(whole.Close());
+    ASSERT_TRUE(single.Close());
+    const std::string bytes = ReadFileBytes(dir.File("whole.wav"));
+    EXPECT_EQ(bytes, ReadFileBytes(dir.File("single.wav")));
+    EXPECT_EQ(Le16(bytes, 44 + 6 * 4), 0); // a NaN is silence
 }
 
 TEST(WavWriter, ReportsAFileThatCannotBeWritten) {
