@@ -21,6 +21,9 @@ wall() { # prints the wall seconds a command takes
 }
 median() { sort -n | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
 
+# Other work on the machine slows the single-threaded fluidsynth and the threaded render
+# differently, so the load goes with the numbers.
+echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%-6s %10s %10s %10s %8s %8s %s\n' song fluidsynth druvel druvel-1t ratio ratio-1t same-samples
 for song in light dense pads; do
     : >"$work/fs" ; : >"$work/dr" ; : >"$work/d1"
@@ -37,3 +40,4 @@ for song in light dense pads; do
     printf '%-6s %9.2fs %9.2fs %9.2fs %7.2fx %7.2fx %s\n' "$song" "$fs" "$dr" "$d1" \
         "$(awk "BEGIN {print $fs / $dr}")" "$(awk "BEGIN {print $fs / $d1}")" "$same"
 done
+echo "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
