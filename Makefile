@@ -24,8 +24,9 @@ build: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_ARGS) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-# Brings the English catalog up to date with the texts marked in the sources (new texts come in
-# untranslated, texts gone from the sources go); the build itself never rewrites it.
+# Brings the catalogs (English; Japanese for druvel-cli's own texts) up to date with the texts
+# marked in the sources (new texts come in untranslated, texts gone from the sources go); the
+# build itself never rewrites them.
 translations: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_ARGS) >/dev/null
 	@cmake --build $(BUILD) --target translations

@@ -1,12 +1,12 @@
-# Fails when the English catalog is behind the sources: a marked text without a translation,
+# Fails when a catalog is behind its sources: a marked text without a translation,
 # or a translation whose text no longer exists. The catalog itself is never touched.
-# Run as: cmake -DLUPDATE=<lupdate> -DSOURCE_DIR=<src> -DTS_FILE=<ts> -DWORK_DIR=<dir>
+# Run as: cmake -DLUPDATE=<lupdate> -DSOURCE_DIR=<folders, ;-separated> -DTS_FILE=<ts> -DWORK_DIR=<dir>
 #   -DOPTIONS=<lupdate options, ;-separated> -P CheckTranslations.cmake
 file(MAKE_DIRECTORY "${WORK_DIR}")
 get_filename_component(name "${TS_FILE}" NAME)
 set(copy "${WORK_DIR}/${name}")
 configure_file("${TS_FILE}" "${copy}" COPYONLY)
-execute_process(COMMAND "${LUPDATE}" ${OPTIONS} "${SOURCE_DIR}" -ts "${copy}"
+execute_process(COMMAND "${LUPDATE}" ${OPTIONS} ${SOURCE_DIR} -ts "${copy}"
   RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "lupdate failed:\n${output}")

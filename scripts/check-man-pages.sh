@@ -3,6 +3,8 @@
 # every option the program's own usage texts offer, so a new option cannot go unmentioned.
 set -euo pipefail
 cli=$1
+# The program's own texts, as a script without a locale reads them.
+export LANGUAGE= LC_ALL=C
 pages=$2
 status=0
 

@@ -7,7 +7,7 @@
 // CliCommands.cpp.
 struct CliCommand {
     const char* name;
-    const char* summary;
+    const char* summary; // marked for the catalog, translated where it is shown
     int (*run)(const std::vector<std::string>& args);
 };
 

@@ -2,6 +2,7 @@
 // and what the embedded synthesizer would play with.
 #include "cli/CliDevices.h"
 
+#include "core/UiText.h"
 #include "platform/MidiOutDevices.h"
 #include "platform/SoundFontChoice.h"
 #include "platform/SynthMidiOutput.h"
@@ -10,17 +11,25 @@
 
 int RunDevicesCommand(const std::vector<std::string>& args) {
     if (!args.empty()) {
-        std::fputs("Usage: druvel-cli devices\n", args[0] == "--help" ? stdout : stderr);
+        std::fputs(UiText::Translate("CliDevices", "Usage: druvel-cli devices\n").c_str(),
+                   args[0] == "--help" ? stdout : stderr);
         return args[0] == "--help" ? 0 : 2;
     }
     const std::vector<std::string> names = MidiOutDevices().Names();
     for (std::size_t id = 0; id < names.size(); ++id)
         std::printf("%3zu  %s\n", id, names[id].c_str());
-    std::printf("%3d  %s  (default)\n", MidiOutDevices::kDefaultDevice,
-                MidiOutDevices::SynthesizerName());
+    std::printf("%3d  %s\n", MidiOutDevices::kDefaultDevice,
+                UiText::Format(UiText::Translate("CliDevices", "%1  (default)"),
+                               {MidiOutDevices::SynthesizerName()})
+                    .c_str());
+    const std::string none = UiText::Translate("CliDevices", "(none)");
     const std::string soundFont = SoundFontChoice::Resolve();
     const std::string driver = SynthMidiOutput::ProbeAudioDriver();
-    std::printf("SoundFont: %s\n", soundFont.empty() ? "(none)" : soundFont.c_str());
-    std::printf("Audio driver: %s\n", driver.empty() ? "(none)" : driver.c_str());
+    std::printf("%s\n", UiText::Format(UiText::Translate("CliDevices", "SoundFont: %1"),
+                                       {soundFont.empty() ? none : soundFont})
+                            .c_str());
+    std::printf("%s\n", UiText::Format(UiText::Translate("CliDevices", "Audio driver: %1"),
+                                       {driver.empty() ? none : driver})
+                            .c_str());
     return 0;
 }

@@ -1,5 +1,7 @@
-// druvel-cli events FILE: the merged event list, one event per line.
+// druvel-cli events FILE: the merged event list, one event per line. The lines are for scripts
+// and stay the same in every language.
 #include "cli/CliSong.h"
+#include "core/UiText.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -74,7 +76,8 @@ std::string Payload(const Event& event) {
 
 int RunEventsCommand(const std::vector<std::string>& args) {
     if (args.size() != 1 || args[0].rfind("--", 0) == 0) {
-        std::fputs("Usage: druvel-cli events FILE\n", stderr);
+        std::fputs(UiText::Translate("CliEvents", "Usage: druvel-cli events FILE\n").c_str(),
+                   stderr);
         return 2;
     }
     CLSMIDIData song;

@@ -1,7 +1,9 @@
 // druvel-cli info [--json] [--words] [--encoding NAME] [--spectrum-type 0|1|2] FILE...: what
-// a song holds.
+// a song holds. The JSON is for scripts and stays the same in every language; the labels of the
+// readable form are translated.
 #include "cli/CliSong.h"
 #include "core/DisplayText.h"
+#include "core/UiText.h"
 #include "midi/MIDILabelNames.h"
 
 #include <cstdio>
@@ -41,8 +43,40 @@ std::string Shown(const CLSTString& text, const CLSMIDIData& song) {
                        song.GetTextEncoding());
 }
 
+// Columns a terminal gives a label: East Asian wide characters take two.
+std::size_t Columns(const std::string& text) {
+    std::size_t columns = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t code = length == 1 ? lead : lead & (0x3F >> (length - 1));
+        for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
+            code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        const bool wide =
+            (code >= 0x1100 && code <= 0x115F) || (code >= 0x2E80 && code <= 0xA4CF) ||
+            (code >= 0xAC00 && code <= 0xD7A3) || (code >= 0xF900 && code <= 0xFAFF) ||
+            (code >= 0xFE30 && code <= 0xFE4F) || (code >= 0xFF00 && code <= 0xFF60) ||
+            (code >= 0xFFE0 && code <= 0xFFE6);
+        columns += wide ? 2 : 1;
+        i += length;
+    }
+    return columns;
+}
+
+// The label of a readable line with its colon, padded so the values line up.
+std::string Label(const char* name) {
+    std::string label = UiText::Translate("CliInfo", name) + ":";
+    for (std::size_t columns = Columns(label); columns < 13; ++columns)
+        label += ' ';
+    return label;
+}
+
+std::string YesNo(bool yes) {
+    return yes ? UiText::Translate("CliInfo", "yes") : UiText::Translate("CliInfo", "no");
+}
+
 struct Field {
-    const char* name;
+    const char* name;     // the JSON key, marked for the catalog as the readable label
     std::string json;     // the value as JSON
     std::string readable; // the value for people
 };
@@ -53,20 +87,29 @@ std::vector<Field> SongFields(const std::string& path, const CLSMIDIData& song) 
         return Field{"", JsonString(Shown(t, song)), Shown(t, song)};
     };
     std::vector<Field> fields = {
-        {"path", JsonString(path), path},
-        {"loaded", song.IsLoaded() ? "true" : "false", song.IsLoaded() ? "yes" : "no"},
-        {"format", number(song.GetFormat()), number(song.GetFormat())},
-        {"resolution", number(song.GetResolution()), number(song.GetResolution())},
-        {"xf", song.GetXF() ? "true" : "false", song.GetXF() ? "yes" : "no"},
-        {"length_ms", number(song.GetLength()), number(song.GetLength())},
-        {"events", number(static_cast<long long>(song.GetEvents().size())),
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "path"), JsonString(path), path},
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "loaded"), song.IsLoaded() ? "true" : "false",
+         YesNo(song.IsLoaded())},
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "format"), number(song.GetFormat()),
+         number(song.GetFormat())},
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "resolution"), number(song.GetResolution()),
+         number(song.GetResolution())},
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "xf"), song.GetXF() ? "true" : "false",
+         YesNo(song.GetXF())},
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "length_ms"), number(song.GetLength()),
+         number(song.GetLength())},
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "events"),
+         number(static_cast<long long>(song.GetEvents().size())),
          number(static_cast<long long>(song.GetEvents().size()))},
-        {"max_velocity", number(song.GetMaxVelocity()), number(song.GetMaxVelocity())},
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "max_velocity"), number(song.GetMaxVelocity()),
+         number(song.GetMaxVelocity())},
     };
     const std::pair<const char*, const CLSTString*> texts[] = {
-        {"title", &song.GetTitle()},       {"composer", &song.GetComposer()},
-        {"lyricist", &song.GetLyricist()}, {"arranger", &song.GetArranger()},
-        {"artist", &song.GetArtist()},
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "title"), &song.GetTitle()},
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "composer"), &song.GetComposer()},
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "lyricist"), &song.GetLyricist()},
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "arranger"), &song.GetArranger()},
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "artist"), &song.GetArtist()},
     };
     for (const auto& [name, value] : texts) {
         Field f = text(*value);
@@ -78,13 +121,14 @@ std::vector<Field> SongFields(const std::string& path, const CLSMIDIData& song) 
         return fields;
     if (!song.GetInformation().IsEmpty()) {
         Field f = text(song.GetInformation());
-        f.name = "information";
+        f.name = DRUVEL_TRANSLATE_NOOP("CliInfo", "information");
         fields.push_back(f);
     }
     const std::string& encoding = song.GetTextEncoding();
-    fields.push_back({"encoding", JsonString(encoding), encoding});
-    fields.push_back({"lyric_pages", song.HasLyricLayout() ? "true" : "false",
-                      song.HasLyricLayout() ? "yes" : "no"});
+    fields.push_back(
+        {DRUVEL_TRANSLATE_NOOP("CliInfo", "encoding"), JsonString(encoding), encoding});
+    fields.push_back({DRUVEL_TRANSLATE_NOOP("CliInfo", "lyric_pages"),
+                      song.HasLyricLayout() ? "true" : "false", YesNo(song.HasLyricLayout())});
     return fields;
 }
 
@@ -123,18 +167,24 @@ void PrintReadable(const std::string& path, const CLSMIDIData& song, bool withWo
         for (std::size_t at = value.find('\n'); at != std::string::npos;
              at = value.find('\n', at + 15))
             value.insert(at + 1, 14, ' ');
-        std::printf("%-13s %s\n", (std::string(f.name) + ":").c_str(), value.c_str());
+        std::printf("%s %s\n", Label(f.name).c_str(), value.c_str());
     }
     const MIDITRACKINFOARRAY& rows = song.GetRows();
-    std::printf("%-13s %u\n", "rows:", rows.size());
+    std::printf("%s %u\n", Label(DRUVEL_TRANSLATE_NOOP("CliInfo", "rows")).c_str(), rows.size());
     for (unsigned i = 0; i < rows.size(); ++i)
         std::printf("  %3u  %3d  %s\n", i, rows[i].label, MIDILabelName(rows[i].label));
     if (withWords) {
-        std::printf("%-13s %zu\n", "words:", song.GetWords().size());
-        for (const CLSMIDIWordInfo& w : song.GetWords())
-            std::printf("  time %d  duration %d  kind %d  part %d  line %d  %s\n", w.time,
-                        w.duration, w.kind, w.part, w.line,
-                        JsonString(Shown(w.text, song)).c_str());
+        std::printf("%s %zu\n", Label(DRUVEL_TRANSLATE_NOOP("CliInfo", "words")).c_str(),
+                    song.GetWords().size());
+        const std::string pattern =
+            UiText::Translate("CliInfo", "  time %1  duration %2  kind %3  part %4  line %5  %6");
+        for (const CLSMIDIWordInfo& w : song.GetWords()) {
+            const std::string line =
+                UiText::Format(pattern, {std::to_string(w.time), std::to_string(w.duration),
+                                         std::to_string(w.kind), std::to_string(w.part),
+                                         std::to_string(w.line), JsonString(Shown(w.text, song))});
+            std::printf("%s\n", line.c_str());
+        }
     }
     std::printf("\n");
 }
@@ -165,10 +215,11 @@ bool ParseOptions(const std::vector<std::string>& args, InfoOptions& options) {
 int RunInfoCommand(const std::vector<std::string>& args) {
     InfoOptions options;
     if (!ParseOptions(args, options)) {
-        std::fputs(
-            "Usage: druvel-cli info [--json] [--words] [--encoding NAME] [--spectrum-type 0|1|2] "
-            "FILE...\n",
-            stderr);
+        std::fputs(UiText::Translate("CliInfo", "Usage: druvel-cli info [--json] [--words] "
+                                                "[--encoding NAME] [--spectrum-type 0|1|2] "
+                                                "FILE...\n")
+                       .c_str(),
+                   stderr);
         return 2;
     }
     int status = 0;

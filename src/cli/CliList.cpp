@@ -1,11 +1,13 @@
 // druvel-cli list PATH...: the playlist that adding these paths would make, one path a line.
 #include "cli/PlayListArguments.h"
+#include "core/UiText.h"
 
 #include <cstdio>
 
 int RunList(const std::vector<std::string>& args) {
     if (args.empty()) {
-        std::fputs("Usage: druvel-cli list PATH...\n", stderr);
+        std::fputs(UiText::Translate("CliList", "Usage: druvel-cli list PATH...\n").c_str(),
+                   stderr);
         return 2;
     }
     CLSPlayList playList;

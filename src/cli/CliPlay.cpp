@@ -8,6 +8,7 @@
 #include "cli/PlayListArguments.h"
 #include "core/DisplayText.h"
 #include "core/MidiOutError.h"
+#include "core/UiText.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/MidiOutDevices.h"
 #include "platform/SoundFontChoice.h"
@@ -71,7 +72,7 @@ public:
         std::printf(
             "%s%s  (%s)\n", m_terminal ? "\r\033[K" : "",
             title.IsEmpty()
-                ? "(no title)"
+                ? UiText::Translate("CliPlay", "(no title)").c_str()
                 : DisplayText(title.Text(), title.Length(), m_song.GetTextEncoding()).c_str(),
             path.c_str());
         std::fflush(stdout);
@@ -152,7 +153,9 @@ bool Player::Setup() {
         std::unique_ptr<MidiOutput> capture;
         if (MidiOutDevices::CreateFromArgument(device, SystemClock::Instance(), capture) !=
             MIDIOUT_OK) {
-            std::fprintf(stderr, "druvel-cli: bad device '%s'\n", device.c_str());
+            std::fprintf(
+                stderr, "druvel-cli: %s\n",
+                UiText::Format(UiText::Translate("CliPlay", "bad device '%1'"), {device}).c_str());
             return false;
         }
         m_session = std::make_unique<CliSessionOutput>(std::move(capture));
@@ -257,7 +260,8 @@ int Player::Run() {
         return 2;
     const bool allAdded = AddCliPaths(m_list, m_options.files);
     if (m_list.Count() == 0) {
-        std::fputs("druvel-cli play: nothing to play\n", stderr);
+        std::fprintf(stderr, "druvel-cli play: %s\n",
+                     UiText::Translate("CliPlay", "nothing to play").c_str());
         return 1;
     }
     m_random.Seed(timeGetTime());
@@ -286,7 +290,7 @@ int RunPlayCommand(const std::vector<std::string>& args) {
     CliPlayOptions options;
     std::string error;
     if (!ParsePlayOptions(args, options, error)) {
-        return ReportOptionError("play", error, kPlayUsage);
+        return ReportOptionError("play", error, UiText::Translate("CliPlay", kPlayUsage));
     }
     g_interrupted = false;
     InterruptGuard interrupts;

@@ -2,16 +2,18 @@
 
 #include "cli/PlayListArguments.h"
 #include "core/DisplayText.h"
+#include "core/UiText.h"
 
 #include <charconv>
 #include <cstdio>
 
-const char* const kPlayUsage =
+const char* const kPlayUsage = DRUVEL_TRANSLATE_NOOP(
+    "CliPlay",
     "Usage: druvel-cli play [--device N|capture:FILE] [--tempo P] [--key K] [--volume V]\n"
     "                       [--start MS] [--order normal|one|all|random]\n"
     "                       [--encoding NAME] [--soundfont F] PATH...\n"
     "PATH: songs, folders, playlist files (.m3u .lst .txt) and archives (.zip .lzh).\n"
-    "Keys on a terminal: space pause/resume, n next, p previous, q quit.\n";
+    "Keys on a terminal: space pause/resume, n next, p previous, q quit.\n");
 
 namespace {
 
@@ -34,12 +36,12 @@ bool ParseCliInt(const std::string& text, long low, long high, int& value) {
     return true;
 }
 
-int ReportOptionError(const char* command, const std::string& error, const char* usage) {
+int ReportOptionError(const char* command, const std::string& error, const std::string& usage) {
     if (error == "help") {
-        std::fputs(usage, stdout);
+        std::fputs(usage.c_str(), stdout);
         return 0;
     }
-    std::fprintf(stderr, "druvel-cli %s: %s\n%s", command, error.c_str(), usage);
+    std::fprintf(stderr, "druvel-cli %s: %s\n%s", command, error.c_str(), usage.c_str());
     return 2;
 }
 
@@ -56,7 +58,7 @@ bool ParsePlayOptions(const std::vector<std::string>& args, CliPlayOptions& opti
             continue;
         }
         if (i + 1 >= args.size()) {
-            error = arg + " needs a value";
+            error = UiText::Format(UiText::Translate("CliOptions", "%1 needs a value"), {arg});
             return false;
         }
         const std::string& value = args[++i];
@@ -79,18 +81,19 @@ bool ParsePlayOptions(const std::vector<std::string>& args, CliPlayOptions& opti
         else if (arg == "--order")
             ok = (options.order = ParsePlayOrder(value)) >= 0;
         else {
-            error = "unknown option " + arg;
+            error = UiText::Format(UiText::Translate("CliOptions", "unknown option %1"), {arg});
             return false;
         }
         if (!ok) {
-            error = "bad value for " + arg + ": " + value;
+            error = UiText::Format(UiText::Translate("CliOptions", "bad value for %1: %2"),
+                                   {arg, value});
             return false;
         }
         if (arg == "--start")
             options.startMs = static_cast<unsigned>(start);
     }
     if (options.files.empty()) {
-        error = "no file given";
+        error = UiText::Translate("CliOptions", "no file given");
         return false;
     }
     return true;

@@ -17,7 +17,7 @@ struct CliPlayOptions {
     std::vector<std::string> files; // songs, folders, playlist files, archives
 };
 
-extern const char* const kPlayUsage;
+extern const char* const kPlayUsage; // marked for the catalog under "CliPlay"
 
 // False with `error` set on a bad command line ("help" when help was asked for).
 bool ParsePlayOptions(const std::vector<std::string>& args, CliPlayOptions& options,
@@ -28,4 +28,4 @@ bool ParseCliInt(const std::string& text, long low, long high, int& value);
 
 // What a command does when its options did not parse: the usage on stdout for "help" (status
 // 0), else the error and the usage on stderr (status 2).
-int ReportOptionError(const char* command, const std::string& error, const char* usage);
+int ReportOptionError(const char* command, const std::string& error, const std::string& usage);

@@ -3,6 +3,7 @@
 #include "cli/CliPlayOptions.h"
 #include "cli/CliSong.h"
 #include "core/MidiOutError.h"
+#include "core/UiText.h"
 #include "midi/CLSMIDIData.h"
 #include "platform/ManualTimer.h"
 #include "platform/SynthRenderOutput.h"
@@ -26,9 +27,10 @@ constexpr milliseconds kSafetyMargin{60000};
 // message still lands on its sample, so the file does not change.
 constexpr int kTicksPerRender = 64;
 
-const char* const kRenderUsage =
+const char* const kRenderUsage = DRUVEL_TRANSLATE_NOOP(
+    "CliRender",
     "Usage: druvel-cli render [--tempo P] [--key K] [--soundfont F] [--threads N] -o OUT.wav "
-    "FILE\n";
+    "FILE\n");
 
 // The synthesizer's voices are spread over the machine's cores; more than a few threads only
 // wait on each other.
@@ -56,14 +58,14 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
         }
         if (arg.rfind("-", 0) != 0 || arg == "-") {
             if (!options.file.empty()) {
-                error = "only one FILE is rendered at a time";
+                error = UiText::Translate("CliRender", "only one FILE is rendered at a time");
                 return false;
             }
             options.file = arg;
             continue;
         }
         if (i + 1 >= args.size()) {
-            error = arg + " needs a value";
+            error = UiText::Format(UiText::Translate("CliOptions", "%1 needs a value"), {arg});
             return false;
         }
         const std::string& value = args[++i];
@@ -79,16 +81,19 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
         else if (arg == "-o" || arg == "--output")
             options.output = value;
         else {
-            error = "unknown option " + arg;
+            error = UiText::Format(UiText::Translate("CliOptions", "unknown option %1"), {arg});
             return false;
         }
         if (!ok) {
-            error = "bad value for " + arg + ": " + value;
+            error = UiText::Format(UiText::Translate("CliOptions", "bad value for %1: %2"),
+                                   {arg, value});
             return false;
         }
     }
     if (options.file.empty() || options.output.empty()) {
-        error = options.file.empty() ? "no file given" : "no output given (-o OUT.wav)";
+        error = options.file.empty()
+                    ? UiText::Translate("CliOptions", "no file given")
+                    : UiText::Translate("CliRender", "no output given (-o OUT.wav)");
         return false;
     }
     return true;
@@ -163,7 +168,10 @@ bool Renderer::Prepare() {
     m_song.SetKey(m_options.key);
     m_song.SetVolume(100, 100);
     if (!m_wav.Open(m_options.output)) {
-        std::fprintf(stderr, "druvel-cli render: cannot write %s\n", m_options.output.c_str());
+        std::fprintf(
+            stderr, "druvel-cli render: %s\n",
+            UiText::Format(UiText::Translate("CliRender", "cannot write %1"), {m_options.output})
+                .c_str());
         return false;
     }
     return true;
@@ -205,14 +213,25 @@ int Renderer::Run() {
     m_song.Stop();
     const bool closed = m_wav.Close();
     if (!rendered || !closed) {
-        std::fprintf(stderr, "druvel-cli render: writing %s failed\n", m_options.output.c_str());
+        std::fprintf(
+            stderr, "druvel-cli render: %s\n",
+            UiText::Format(UiText::Translate("CliRender", "writing %1 failed"), {m_options.output})
+                .c_str());
         return 1;
     }
     const double seconds = static_cast<double>(m_wav.Frames()) / SynthRenderOutput::kSampleRate;
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
-    std::printf("%s: %.3f s, 44100 Hz, 16-bit stereo, rendered %.1f times faster than real time\n",
-                m_options.output.c_str(), seconds, wall > 0 ? seconds / wall : 0.0);
+    char length[32];
+    char speed[32];
+    std::snprintf(length, sizeof length, "%.3f", seconds);
+    std::snprintf(speed, sizeof speed, "%.1f", wall > 0 ? seconds / wall : 0.0);
+    const std::string summary = UiText::Format(
+        UiText::Translate("CliRender",
+                          "%1: %2 s, 44100 Hz, 16-bit stereo, rendered %3 times faster than "
+                          "real time"),
+        {m_options.output, length, speed});
+    std::printf("%s\n", summary.c_str());
     return 0;
 }
 
@@ -222,7 +241,7 @@ int RunRenderCommand(const std::vector<std::string>& args) {
     RenderOptions options;
     std::string error;
     if (!ParseRenderOptions(args, options, error)) {
-        return ReportOptionError("render", error, kRenderUsage);
+        return ReportOptionError("render", error, UiText::Translate("CliRender", kRenderUsage));
     }
     return Renderer(options).Run();
 }

@@ -1,5 +1,7 @@
 #include "cli/CliSong.h"
 
+#include "core/UiText.h"
+
 #include <cstdio>
 
 namespace {
@@ -21,6 +23,9 @@ bool LoadSongForCli(CLSMIDIData& song, const std::string& path) {
     const bool loaded = song.Load(path.c_str());
     CLSError::SetReporter(previous);
     if (!loaded && shown == 0)
-        std::fprintf(stderr, "druvel-cli: %s: not a Standard MIDI File\n", path.c_str());
+        std::fprintf(
+            stderr, "druvel-cli: %s\n",
+            UiText::Format(UiText::Translate("CliSong", "%1: not a Standard MIDI File"), {path})
+                .c_str());
     return loaded;
 }

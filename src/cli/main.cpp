@@ -1,6 +1,7 @@
 // druvel-cli: the headless front end over the core (terminals, scripts and tests).
 #include "cli/CliCommands.h"
 #include "core/CLSError.h"
+#include "core/UiText.h"
 #include "l10n/Translations.h"
 #include "platform/PlatformBackends.h"
 
@@ -13,16 +14,19 @@
 namespace {
 
 void PrintUsage(std::FILE* out) {
-    std::fputs("Usage: druvel-cli <command> [options] [FILE...]\n"
-               "\n"
-               "Druvel, a player for Standard MIDI Files, without a window.\n"
-               "\n"
-               "Options:\n"
-               "  --help       show this help\n"
-               "  --version    show the version\n",
+    std::fputs(UiText::Translate("CliMain", "Usage: druvel-cli <command> [options] [FILE...]\n"
+                                            "\n"
+                                            "Druvel, a player for Standard MIDI Files, without a "
+                                            "window.\n"
+                                            "\n"
+                                            "Options:\n"
+                                            "  --help       show this help\n"
+                                            "  --version    show the version\n")
+                   .c_str(),
                out);
     for (const CliCommand& command : CliCommandTable())
-        std::fprintf(out, "\n  %-10s %s", command.name, command.summary);
+        std::fprintf(out, "\n  %-10s %s", command.name,
+                     UiText::Translate("CliCommands", command.summary).c_str());
     if (!CliCommandTable().empty())
         std::fputc('\n', out);
 }
@@ -44,8 +48,10 @@ int RunCommand(const CliCommand& command, const std::vector<std::string>& args) 
 int main(int argc, char** argv) {
     InstallPlatformBackends();
     // The core's messages (errors, warnings) in the user's language; the program's own texts
-    // are written in English.
-    const Translations translations(MessagesLocale::FromProcessEnvironment());
+    // are written in English and become Japanese only for a Japanese locale asked for by name.
+    const MessagesLocale::Environment environment = MessagesLocale::FromProcess();
+    const Translations translations(MessagesLocale::Decide(environment),
+                                    MessagesLocale::DecideForCommandLine(environment));
     if (argc < 2) {
         PrintUsage(stderr);
         return 2;
@@ -63,7 +69,8 @@ int main(int argc, char** argv) {
         if (first == command.name)
             return RunCommand(command, std::vector<std::string>(argv + 2, argv + argc));
     }
-    std::fprintf(stderr, "druvel-cli: unknown command '%s' (see druvel-cli --help)\n",
-                 first.c_str());
+    const std::string unknown = UiText::Format(
+        UiText::Translate("CliMain", "unknown command '%1' (see druvel-cli --help)"), {first});
+    std::fprintf(stderr, "druvel-cli: %s\n", unknown.c_str());
     return 2;
 }

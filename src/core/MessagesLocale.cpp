@@ -10,25 +10,26 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
+// What the locale asks for: C, POSIX and no locale at all ask for no language in particular,
+// so each program answers with its own texts.
+enum class Asked { Japanese, English, OwnTexts };
+
 // A locale name we can answer for: nullopt for one that says nothing (empty) or asks for a
 // language we have no texts in (a LANGUAGE entry that another entry may still satisfy).
-std::optional<MessagesLocale::Language> Known(std::string_view name) {
-    using Language = MessagesLocale::Language;
+std::optional<Asked> Known(std::string_view name) {
     // "jav" (Javanese) and "jam" are not Japanese: only "ja" alone or before a region,
     // codeset or modifier.
     if (StartsWith(name, "ja") &&
         (name.size() == 2 || std::string_view("_-.@").find(name[2]) != std::string_view::npos))
-        return Language::Japanese;
+        return Asked::Japanese;
     if (name == "C" || name == "POSIX" || StartsWith(name, "C.") || StartsWith(name, "POSIX."))
-        return Language::Japanese;
+        return Asked::OwnTexts;
     if (StartsWith(name, "en"))
-        return Language::English;
+        return Asked::English;
     return std::nullopt;
 }
 
-} // namespace
-
-MessagesLocale::Language MessagesLocale::Decide(const Environment& environment) {
+Asked Ask(const MessagesLocale::Environment& environment) {
     // LANGUAGE lists preferences in order ("fr:ja"): the first we have texts for wins.
     std::string_view list = environment.language;
     bool listed = false;
@@ -39,17 +40,27 @@ MessagesLocale::Language MessagesLocale::Decide(const Environment& environment) 
         if (entry.empty())
             continue;
         listed = true;
-        if (const auto language = Known(entry))
-            return *language;
+        if (const auto asked = Known(entry))
+            return *asked;
     }
     if (listed)
-        return Language::English;
+        return Asked::English;
     for (const std::string* name : {&environment.all, &environment.messages, &environment.lang}) {
         if (name->empty())
             continue;
-        return Known(*name).value_or(Language::English);
+        return Known(*name).value_or(Asked::English);
     }
-    return Language::Japanese;
+    return Asked::OwnTexts;
+}
+
+} // namespace
+
+MessagesLocale::Language MessagesLocale::Decide(const Environment& environment) {
+    return Ask(environment) == Asked::English ? Language::English : Language::Japanese;
+}
+
+MessagesLocale::Language MessagesLocale::DecideForCommandLine(const Environment& environment) {
+    return Ask(environment) == Asked::Japanese ? Language::Japanese : Language::English;
 }
 
 MessagesLocale::Environment MessagesLocale::FromProcess() {

@@ -17,6 +17,9 @@ public:
     };
 
     static Language Decide(const Environment& environment);
+    // The command line's own texts are English, and a terminal, a script or a CI log without a
+    // locale keeps reading them so: only a Japanese locale asked for by name gets Japanese.
+    static Language DecideForCommandLine(const Environment& environment);
     static Environment FromProcess();
     static Language FromProcessEnvironment() { return Decide(FromProcess()); }
 };

@@ -6,18 +6,39 @@
 
 #include <string>
 
-Translations::Translations(MessagesLocale::Language language) : m_language(language) {
-    if (language == MessagesLocale::Language::English) {
-        m_catalog = std::make_unique<QTranslator>();
-        m_loaded = m_catalog->load(QStringLiteral(":/translations/druvel_en.qm"));
-        const QTranslator* catalog = m_catalog.get();
-        m_previous = UiText::SetTranslator([catalog](const char* context, const char* source) {
-            const QString text = catalog->translate(context, source);
-            return text.isEmpty() ? std::string() : text.toStdString();
-        });
-    } else {
+namespace {
+
+std::unique_ptr<QTranslator> LoadCatalog(const QString& path, bool& loaded) {
+    auto catalog = std::make_unique<QTranslator>();
+    loaded = catalog->load(path) && loaded;
+    return catalog;
+}
+
+} // namespace
+
+Translations::Translations(MessagesLocale::Language language, MessagesLocale::Language commandLine)
+    : m_language(language) {
+    using Language = MessagesLocale::Language;
+    if (language == Language::English)
+        m_catalog = LoadCatalog(QStringLiteral(":/translations/druvel_en.qm"), m_loaded);
+    if (commandLine == Language::Japanese)
+        m_commandLine = LoadCatalog(QStringLiteral(":/translations/druvel_ja.qm"), m_loaded);
+    if (!m_catalog && !m_commandLine) {
         m_previous = UiText::SetTranslator({});
+        return;
     }
+    // Each catalog holds its own contexts, so at most one of them knows a text.
+    const QTranslator* catalogs[] = {m_catalog.get(), m_commandLine.get()};
+    m_previous = UiText::SetTranslator([catalogs](const char* context, const char* source) {
+        for (const QTranslator* catalog : catalogs) {
+            if (!catalog)
+                continue;
+            const QString text = catalog->translate(context, source);
+            if (!text.isEmpty())
+                return text.toStdString();
+        }
+        return std::string();
+    });
 }
 
 Translations::~Translations() {

@@ -120,6 +120,20 @@ TEST(CliPlay, ReportsTheCoreErrorsInTheUsersLanguage) {
     EXPECT_NE(japanese.out.find("再生できません。"), std::string::npos) << japanese.out;
 }
 
+TEST(CliPlay, ItsOwnTextsAreEnglishUnlessJapaneseIsAskedForByName) {
+    const std::string english =
+        "druvel-cli play: bad value for --tempo: 0\nUsage: druvel-cli play ";
+    for (const char* environment : {"", "LANGUAGE=en LC_ALL=ja_JP.UTF-8", "LC_ALL=POSIX"}) {
+        const CliRun run = RunCli("play --tempo 0 x.mid", CliStderr::Merge, environment);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out.substr(0, english.size()), english) << environment;
+    }
+    const CliRun japanese = RunCli("play --tempo 0 x.mid", CliStderr::Merge, "LANGUAGE=ja");
+    EXPECT_EQ(japanese.status, 2);
+    EXPECT_EQ(japanese.out.substr(0, japanese.out.find('[')),
+              "druvel-cli play: --tempo の値が正しくありません: 0\n使い方: druvel-cli play ");
+}
+
 TEST(CliPlay, InterruptStopsTheEngineAndExits) {
     TempDir dir;
     SongBuilder b(480);

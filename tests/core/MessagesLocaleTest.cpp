@@ -16,6 +16,11 @@ Language Decide(const char* language, const char* all, const char* messages, con
     return MessagesLocale::Decide({language, all, messages, lang});
 }
 
+Language ForCommandLine(const char* language, const char* all, const char* messages,
+                        const char* lang) {
+    return MessagesLocale::DecideForCommandLine({language, all, messages, lang});
+}
+
 } // namespace
 
 TEST(MessagesLocale, FollowsTheFirstSetVariableAndSpeaksJapaneseWithoutOne) {
@@ -37,6 +42,20 @@ TEST(MessagesLocale, LanguageOverridesAndItsFirstKnownEntryWins) {
     EXPECT_EQ(Decide("fr:en_GB:ja", "", "", ""), kEn);
     EXPECT_EQ(Decide("de", "ja_JP.UTF-8", "", ""), kEn);
     EXPECT_EQ(Decide(":", "", "", "en_US.UTF-8"), kEn); // an empty list says nothing
+}
+
+TEST(MessagesLocale, TheCommandLineSpeaksJapaneseOnlyWhenAJapaneseLocaleIsNamed) {
+    EXPECT_EQ(ForCommandLine("", "", "", ""), kEn);
+    EXPECT_EQ(ForCommandLine("", "C", "", "ja_JP.UTF-8"), kEn); // LC_ALL before LANG
+    EXPECT_EQ(ForCommandLine("", "", "POSIX", ""), kEn);
+    EXPECT_EQ(ForCommandLine("", "", "", "C.UTF-8"), kEn);
+    EXPECT_EQ(ForCommandLine("", "", "ja_JP.UTF-8", "C.UTF-8"), kJa);
+    EXPECT_EQ(ForCommandLine("", "", "", "ja_JP.eucJP"), kJa);
+    EXPECT_EQ(ForCommandLine("ja", "C", "", ""), kJa);
+    EXPECT_EQ(ForCommandLine("fr:ja", "", "", ""), kJa);
+    EXPECT_EQ(ForCommandLine("C:ja", "", "", ""), kEn);
+    EXPECT_EQ(ForCommandLine("en", "ja_JP.UTF-8", "", ""), kEn);
+    EXPECT_EQ(ForCommandLine("", "jv_ID.UTF-8", "", ""), kEn);
 }
 
 TEST(UiText, ATranslationMayReorderItsPlaceholdersAndArgumentsStayAsGiven) {

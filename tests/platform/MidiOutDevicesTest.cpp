@@ -94,7 +94,7 @@ TEST(SynthMidiOutput, OpensWhereAudioExistsAndOtherwiseSaysThereIsNoAudio) {
 }
 
 TEST(CliDevices, ListsTheNumberedDevicesAndMarksTheDefault) {
-    std::FILE* pipe = ::popen(DRUVEL_CLI " devices", "r");
+    std::FILE* pipe = ::popen("env LANGUAGE= LC_ALL=C.UTF-8 " DRUVEL_CLI " devices", "r");
     ASSERT_NE(pipe, nullptr);
     std::string text;
     char buffer[256];
