@@ -199,6 +199,8 @@ void CLSMainWindow::CreateChildren() {
     views.marquee = c.marqueeView.get();
     m_flow = std::make_unique<CLSPlaybackFlow>(m_engine, m_playlist, m_settings, views);
     m_flow->SetOwner(this);
+    // Opening the synthesizer takes a few hundred ms; the window keeps painting meanwhile.
+    m_flow->SetOpenAside(true);
     m_runner = std::make_unique<CLSCommandRunner>(*m_flow, m_playlist, m_settings, *this);
     m_menus = std::make_unique<CLSMainMenus>(
         *menuBar(), [this] { return MenuState::Of(m_playlist); },

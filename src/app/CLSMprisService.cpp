@@ -145,7 +145,8 @@ void CLSMprisService::Play() {
 }
 
 void CLSMprisService::Pause() {
-    if (m_engine.IsPlaying())
+    // A play still opening its device counts: the pause then follows it.
+    if (m_engine.IsPlaying() || m_window.Flow().IsOpening())
         RunCommand(kCmdPlayPause);
 }
 

@@ -105,8 +105,8 @@ void CLSMIDIData::SetOwner(OwnerWindow owner, Notifier notifier) {
 }
 
 void CLSMIDIData::SetNotifier(Notifier notifier) {
-    // The timer thread may be inside the old one while playing.
-    DRUV_ASSERT(!IsPlaying(), kModule);
+    // The timer thread may be inside the old one while playing, the opener while opening.
+    DRUV_ASSERT(!IsPlaying() && !IsOpening(), kModule);
     m_publishedNotifier.store(nullptr, std::memory_order_relaxed);
     m_notifier = std::move(notifier);
     if (m_notifier)

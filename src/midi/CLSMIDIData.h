@@ -5,6 +5,7 @@
 #include "core/vector.h"
 #include "midi/CLSMIDIWordInfo.h"
 #include "midi/CLSNodeArena.h"
+#include "midi/CLSOutputOpener.h"
 #include "midi/MIDITRACKINFO.h"
 #include "platform/Clock.h"
 #include "platform/MidiOutput.h"
@@ -43,7 +44,9 @@ class CLSKaraokeTexts;
 // - Blocking: Load reads the whole file. Play opens the device, which for the embedded
 //   synthesizer may mean loading its SoundFont and waiting for the audio stream to settle
 //   (1.5 s and more the first time; start a SynthWarmUp at start-up to take that off the
-//   first Play). Stop joins the timer thread, so no tick sends after it, then closes the
+//   first Play). BeginPlay and FinishPlay split Play for a thread that must not wait: the
+//   device opens on a worker, which posts kind 2 (opened) through the notifier. Stop joins
+//   the timer thread, so no tick sends after it, then closes the
 //   output (an ALSA port drains what it holds). Everything else returns at once.
 class CLSMIDIData {
 public:
@@ -161,10 +164,16 @@ public:
     using CLSMIDIEventList = std::pmr::list<CLSMIDIEvent>;
     using CLSMIDIWordList = std::list<CLSMIDIWordInfo>;
     // Notification to the owner window: kind 0 song loaded, 1 tempo played (param: the
-    // tempo), 3 end of song. Posted, never waited for (see the rules above).
+    // tempo), 2 the device BeginPlay opens is ready for FinishPlay, 3 end of song. Posted, never
+    // waited for (see the rules above).
     using Notifier = std::function<void(int kind, unsigned param)>;
 
-    enum Notification : int { kNotifyLoaded = 0, kNotifyTempo = 1, kNotifyEnd = 3 };
+    enum Notification : int {
+        kNotifyLoaded = 0,
+        kNotifyTempo = 1,
+        kNotifyOpened = 2,
+        kNotifyEnd = 3
+    };
     static constexpr int kDefaultTempo = 500000;
     static constexpr const char* kModule = "MIDIDATA";
 
@@ -326,6 +335,14 @@ public:
     void SetPlaybackSetup(PlaybackSetup setup);
 
     bool Play(unsigned startMs, int deviceId);
+    // Play in two halves: BeginPlay opens the device on a worker and returns at once (false
+    // as Play would before opening); once kNotifyOpened arrives, FinishPlay starts the sound
+    // from the position BeginPlay was given, or shows the device's error and returns false.
+    // Without a notifier nobody would hear of the open, so BeginPlay then plays at once.
+    bool BeginPlay(unsigned startMs, int deviceId);
+    bool FinishPlay();
+    bool IsOpening() const noexcept { return m_opener.IsPending(); }
+    // Also cancels an opening, waiting for the worker.
     void Stop();
     bool IsPlaying() const noexcept { return m_playing.load(std::memory_order_acquire); }
     void SetTempoPercent(int percent) noexcept;
@@ -387,7 +404,10 @@ private:
     std::int64_t LatencyUnits(int percent) const noexcept;
     std::int64_t ToUnits(std::int64_t ticks, std::uint32_t tempo) const noexcept;
     MonoTime DueTime(std::int64_t countdown, MonoTime nowMs, int percent) const noexcept;
-    bool OpenDevice(int deviceId);
+    bool CanStart() const noexcept;
+    void PrepareStart(unsigned startMs);
+    bool StartOpened(int result, std::unique_ptr<MidiOutput> output);
+    bool TakeDevice(int result, std::unique_ptr<MidiOutput> output);
     void CloseDevice();
     void SendShort(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
                    MonoTime due) noexcept;
@@ -397,6 +417,7 @@ private:
     PlaybackSetup m_setup;
     std::unique_ptr<TickTimer> m_ownTimer;
     std::unique_ptr<MidiOutput> m_device; // open exactly while playing
+    CLSOutputOpener m_opener;             // joined by Stop, before anything it hands over
     std::atomic<bool> m_playing{false};
     std::atomic<std::int64_t> m_outputLatency{0}; // us
     std::atomic<std::int64_t> m_displayLead{0};   // us
@@ -420,7 +441,9 @@ private:
     std::atomic<bool> m_adjustVelocity{false};
     std::atomic<bool> m_noExclusive{false};
     std::atomic_flag m_tickRunning = ATOMIC_FLAG_INIT;
-    bool m_resumable = false; // m_position is where the last Stop left the song
+    bool m_resumable = false;        // m_position is where the last Stop left the song
+    bool m_startResume = false;      // what PrepareStart chose for StartOpened
+    std::uint32_t m_startTarget = 0; // 10-us units
     // Word clock over an index of the word list made at the first Play of a song.
     std::vector<const CLSMIDIWordInfo*> m_wordIndex;
     unsigned m_wordsShownEnd = 0; // one past the last index a display is handed

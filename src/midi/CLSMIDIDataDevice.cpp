@@ -19,14 +19,7 @@ std::uint32_t PackVolume(int left, int right) noexcept {
 
 } // namespace
 
-bool CLSMIDIData::OpenDevice(int deviceId) {
-    std::unique_ptr<MidiOutput> output;
-    int result = m_setup.openOutput ? m_setup.openOutput(deviceId, output)
-                                    : CreateSystemMidiOutput(deviceId, output);
-    if (result == MIDIOUT_OK && output)
-        output->PrepareSounds(m_songPrograms);
-    if (result == MIDIOUT_OK)
-        result = output ? output->Open() : MIDIOUT_BADDEVICEID;
+bool CLSMIDIData::TakeDevice(int result, std::unique_ptr<MidiOutput> output) {
     if (result != MIDIOUT_OK) {
         CLSError(result, kModule, __LINE__, true).Show(m_owner);
         return false;

@@ -63,22 +63,53 @@ std::int64_t CLSMIDIData::ToUnits(std::int64_t ticks, std::uint32_t tempo) const
     return MulDiv(ticks, tempo, static_cast<std::int64_t>(m_resolution) * 10);
 }
 
+bool CLSMIDIData::CanStart() const noexcept {
+    return IsLoaded() && !IsOpening() && !IsPlaying();
+}
+
 bool CLSMIDIData::Play(unsigned startMs, int deviceId) {
-    if (!IsLoaded())
+    if (!CanStart())
+        return IsPlaying();
+    PrepareStart(startMs);
+    std::unique_ptr<MidiOutput> output;
+    const int result = CLSOutputOpener::Open(m_setup.openOutput, deviceId, m_songPrograms, output);
+    return StartOpened(result, std::move(output));
+}
+
+bool CLSMIDIData::BeginPlay(unsigned startMs, int deviceId) {
+    if (!m_publishedNotifier.load(std::memory_order_acquire))
+        return Play(startMs, deviceId);
+    if (!CanStart())
+        return IsPlaying();
+    PrepareStart(startMs);
+    if (!m_opener.Start(m_setup.openOutput, deviceId, m_songPrograms,
+                        [this] { Notify(kNotifyOpened, 0); })) {
+        CLSError(0, kModule, __LINE__).Show(m_owner);
         return false;
-    if (IsPlaying())
-        return true;
+    }
+    return true;
+}
+
+bool CLSMIDIData::FinishPlay() {
+    // A notice from an opening cancelled since finds nothing, or another one still running.
+    if (!m_opener.IsFinished())
+        return false;
+    std::unique_ptr<MidiOutput> output;
+    const int result = m_opener.Take(output);
+    return StartOpened(result, std::move(output));
+}
+
+void CLSMIDIData::PrepareStart(unsigned startMs) {
     // Resuming where the last Stop left off continues from the exact song time, so an event
     // sent in the last tick before the stop is not sent a second time.
     const bool resume = m_resumable && startMs == GetPosition();
     const std::uint32_t target = resume ? m_position.load() : startMs * 100u;
     m_resumable = false;
+    m_startResume = resume;
+    m_startTarget = target;
 
     for (auto& program : m_programs)
         program.store(0, std::memory_order_relaxed);
-    // The replay below sends the programs with the key already in force.
-    m_keyChanged.store(false, std::memory_order_relaxed);
-    m_tickKey = m_key.load(std::memory_order_relaxed);
     // The index lives until the song changes, so resuming never moves it under a reader.
     if (m_wordIndex.empty()) {
         for (const CLSMIDIWordInfo& word : m_words)
@@ -95,9 +126,17 @@ bool CLSMIDIData::Play(unsigned startMs, int deviceId) {
     m_wordTempo = kDefaultTempo;
     m_currentTempo.store(kDefaultTempo, std::memory_order_relaxed);
     m_position.store(target, std::memory_order_relaxed);
+}
 
-    if (!OpenDevice(deviceId))
+bool CLSMIDIData::StartOpened(int result, std::unique_ptr<MidiOutput> output) {
+    if (!TakeDevice(result, std::move(output)))
         return false;
+    const bool resume = m_startResume;
+    const std::uint32_t target = m_startTarget;
+    // The replay below sends the programs with the key already in force, including a key
+    // changed while the device was opening.
+    m_keyChanged.store(false, std::memory_order_relaxed);
+    m_tickKey = m_key.load(std::memory_order_relaxed);
     // The clock starts once the device is open: a synthesizer that takes a while to load its
     // instruments must not make the song's first notes come out in one burst.
     const MonoTime start = PlaybackClock().Now();
@@ -367,6 +406,7 @@ void CLSMIDIData::SendNote(const CLSMIDIEvent& event, MonoTime due) noexcept {
 }
 
 void CLSMIDIData::Stop() {
+    m_opener.Cancel();
     if (!IsPlaying())
         return;
     PlaybackTimer().Stop();

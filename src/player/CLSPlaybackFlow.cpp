@@ -154,25 +154,49 @@ void CLSPlaybackFlow::LoadCurrentSong() {
 
 bool CLSPlaybackFlow::StartPlayback() {
     bool started = false;
-    if (!HasPositionThread()) {
+    if (!HasPositionThread() && !m_opening) {
         m_engine.SetLyricLead(static_cast<unsigned>(std::max(0, m_settings.WordTraceAheadTime)));
         // The wipe is seen a display lag after it is due: it starts that much earlier.
         m_engine.SetDisplayLead(kDisplayLag);
         const int from = std::max(0, m_views.seekBar->GetPos());
-        // Before the timer starts, so every notice of this play carries its stamp.
+        // Before the device opens, so every notice of this play carries its stamp.
         m_playStamp.fetch_add(1, std::memory_order_acq_rel);
-        started = m_engine.Play(static_cast<unsigned>(from), m_settings.MidiDeviceID);
+        const auto start = static_cast<unsigned>(from);
+        started = m_openAside ? m_engine.BeginPlay(start, m_settings.MidiDeviceID)
+                              : m_engine.Play(start, m_settings.MidiDeviceID);
     }
     if (!started) {
         CLSError(kErrCannotPlay, kModule, __LINE__).Show(m_owner);
         return false;
     }
+    if (m_engine.IsOpening()) {
+        m_opening = true;
+        Tell(Change::State);
+        return true;
+    }
+    Started();
+    return true;
+}
+
+void CLSPlaybackFlow::Started() {
     StartPositionThread();
     m_views.lyrics->Start();
     m_views.spectrum->Start();
     UpdateTempo();
     Tell(Change::State);
-    return true;
+}
+
+void CLSPlaybackFlow::OnOpened() {
+    if (!m_opening)
+        return; // cancelled by a stop at once
+    m_opening = false;
+    if (m_engine.FinishPlay()) {
+        Started();
+    } else {
+        CLSError(kErrCannotPlay, kModule, __LINE__).Show(m_owner);
+        Tell(Change::State);
+    }
+    RunWaiting();
 }
 
 void CLSPlaybackFlow::HaltPlayback(bool atOnce) {
@@ -190,6 +214,7 @@ bool CLSPlaybackFlow::DeferredUnlessAtOnce(bool atOnce, std::function<void()> co
     if (!atOnce)
         return Deferred(std::move(command));
     m_falling = false;
+    m_opening = false; // the engine's stop cancels the opening
     m_afterFall.clear();
     return false;
 }
@@ -211,14 +236,14 @@ void CLSPlaybackFlow::Stop(bool atOnce) {
 }
 
 bool CLSPlaybackFlow::Deferred(std::function<void()> command) {
-    if (!m_falling)
+    if (!Waiting())
         return false;
     m_afterFall.push_back(std::move(command));
     return true;
 }
 
 void CLSPlaybackFlow::AfterFall(std::function<void()> next) {
-    if (m_falling)
+    if (Waiting())
         m_afterFall.push_front(std::move(next));
     else
         next();
@@ -228,8 +253,13 @@ void CLSPlaybackFlow::OnFallen() {
     if (!m_falling)
         return; // cut short by a stop at once, which dropped what waited
     m_falling = false;
-    // Each may stop again and begin another fall; the rest then waits for that one.
-    while (!m_falling && !m_afterFall.empty()) {
+    RunWaiting();
+}
+
+void CLSPlaybackFlow::RunWaiting() {
+    // Each may stop again and begin another fall, or start another opening; the rest then
+    // waits for that one.
+    while (!Waiting() && !m_afterFall.empty()) {
         std::function<void()> next = std::move(m_afterFall.front());
         m_afterFall.pop_front();
         next();
@@ -269,6 +299,8 @@ void CLSPlaybackFlow::AddPath(const CLSTString& path) {
 void CLSPlaybackFlow::OnEngineNotify(int kind, unsigned play) {
     if (kind == CLSMIDIData::kNotifyTempo)
         UpdateTempo();
+    else if (kind == CLSMIDIData::kNotifyOpened && play == PlayStamp())
+        OnOpened();
     // An end posted just before the user stopped, or by the song before the one the user
     // started since, must not move on.
     else if (kind == CLSMIDIData::kNotifyEnd && play == PlayStamp() && HasPositionThread())
@@ -420,8 +452,9 @@ void CLSPlaybackFlow::SetTempo(int percent) {
 CLSPlaybackFlow::State CLSPlaybackFlow::GetState() const {
     if (!m_engine.IsLoaded())
         return State::NoSong;
-    // Started by the shell and not yet stopped, even if the engine ended on its own.
-    if (HasPositionThread() || m_engine.IsPlaying())
+    // Started by the shell (or opening its device) and not yet stopped, even if the engine
+    // ended on its own.
+    if (HasPositionThread() || m_engine.IsPlaying() || m_opening)
         return State::Playing;
     // A pause keeps the position; a stop goes back to 0 (as play/pause tells them apart).
     return GetPosition() > 0 ? State::Paused : State::Stopped;

@@ -25,7 +25,9 @@ class CLSPlayList;
 //
 // A stop that lets the spectrum's meters fall does not wait for them: what follows the stop
 // (the next song's load and start), and any command given meanwhile, runs in order once the
-// spectrum reports the fall complete, so the caller's thread keeps painting.
+// spectrum reports the fall complete, so the caller's thread keeps painting. A start that opens
+// its device aside waits the same way: what is given meanwhile runs once the device is open
+// and the song sounds (or the start failed).
 class CLSPlaybackFlow {
 public:
     static constexpr const char* kModule = "MAIN";
@@ -60,6 +62,9 @@ public:
     CLSRandom& Random() noexcept { return m_random; }
     // Tests shorten the position thread's period.
     void SetPositionPeriod(std::chrono::milliseconds period) noexcept { m_period = period; }
+    // The window opens the output on the engine's worker, its thread free meanwhile; the play
+    // goes on when the engine's opened notice comes back through OnEngineNotify.
+    void SetOpenAside(bool on) noexcept { m_openAside = on; }
 
     // ---- The operations the window's commands are made of ----
     void LoadCurrentSong();
@@ -75,9 +80,10 @@ public:
     // Adds what the user named and records it as a recent file; loads the first song when
     // none is loaded. Never starts playing. The caller rebuilds the recent-files menu.
     void AddPath(const CLSTString& path);
-    // The engine's notification (posted to the window): 1 tempo played, 3 end of song.
-    // `play` is PlayStamp() read when the notice was posted; an end from an earlier play is
-    // dropped.
+    // The engine's notification (posted to the window): 1 tempo played, 2 the device is open,
+    // 3 end of song.
+    // `play` is PlayStamp() read when the notice was posted; an end or an opening from an
+    // earlier play is dropped.
     void OnEngineNotify(int kind, unsigned play);
     // Which play is running or was the last; any thread.
     unsigned PlayStamp() const noexcept { return m_playStamp.load(std::memory_order_acquire); }
@@ -107,6 +113,8 @@ public:
     bool HasPositionThread() const noexcept { return m_positionThread.joinable(); }
     // The meters are falling after a stop; what follows it waits.
     bool IsFalling() const noexcept { return m_falling; }
+    // A start waits for its device to open; what follows it waits too.
+    bool IsOpening() const noexcept { return m_opening; }
 
     // ---- For controls outside the window (the desktop's media keys) ----
     State GetState() const;
@@ -130,12 +138,17 @@ private:
     void FollowPlayOrder();
     void Halt(bool atOnce);
     void Stop(bool atOnce);
-    // While the meters fall, queues `command` behind what waits already and returns true.
+    // While the meters fall or a device opens, queues `command` behind what waits already and
+    // returns true.
     bool Deferred(std::function<void()> command);
     bool DeferredUnlessAtOnce(bool atOnce, std::function<void()> command);
-    // What follows a stop: now, or first of all once the fall is over.
+    // What follows a stop: now, or first of all once the wait is over.
     void AfterFall(std::function<void()> next);
     void OnFallen();
+    void OnOpened();
+    void RunWaiting();
+    bool Waiting() const noexcept { return m_falling || m_opening; }
+    void Started();
     void StepSlider(SliderView& slider, int delta, int minimum, int maximum);
     void Tell(Change change) const;
 
@@ -151,6 +164,8 @@ private:
 
     std::atomic<unsigned> m_playStamp{0};
     bool m_falling = false;
+    bool m_openAside = false;
+    bool m_opening = false;
     std::deque<std::function<void()>> m_afterFall;
 
     std::thread m_positionThread;
