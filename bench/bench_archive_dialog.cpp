@@ -3,9 +3,9 @@
 #include "playlist/ArchiveListing.h"
 #include "playlist/ui/CLSArchiveDialog.h"
 
+#include "backends/PlatformBackends.h"
 #include "fixtures/ArchiveBuilder.h"
 #include "fixtures/TestPaths.h"
-#include "platform/PlatformBackends.h"
 
 #include <QApplication>
 #include <QListWidget>

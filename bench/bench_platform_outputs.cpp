@@ -1,9 +1,9 @@
 // The platform layer's own figures: how late the periodic timer wakes, and how fast the
 // embedded synthesizer renders a dense song offline.
-#include "platform/PeriodicTimer.h"
-#include "platform/SoundFontLocator.h"
-#include "platform/SynthRenderOutput.h"
-#include "platform/VirtualClock.h"
+#include "clock/PeriodicTimer.h"
+#include "clock/VirtualClock.h"
+#include "synth/SoundFontLocator.h"
+#include "synth/SynthRenderOutput.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

@@ -1,14 +1,14 @@
 // Playback figures: how close to their musical time messages are sent and stamped, how fast a
 // song renders offline, and what the tick costs.
+#include "clock/ManualTimer.h"
+#include "clock/SystemClock.h"
+#include "clock/VirtualClock.h"
 #include "core/MidiOutError.h"
 #include "engine/SongBuilder.h"
 #include "midi/CLSMIDIData.h"
-#include "platform/CaptureMidiOutput.h"
-#include "platform/ManualTimer.h"
-#include "platform/SoundFontLocator.h"
-#include "platform/SynthRenderOutput.h"
-#include "platform/SystemClock.h"
-#include "platform/VirtualClock.h"
+#include "output/CaptureMidiOutput.h"
+#include "synth/SoundFontLocator.h"
+#include "synth/SynthRenderOutput.h"
 
 #include <benchmark/benchmark.h>
 

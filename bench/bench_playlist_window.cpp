@@ -6,11 +6,11 @@
 // once the meters have fallen, in the events of later rounds).
 #include "app/CLSMainWindow.h"
 
+#include "backends/MidiOutDevices.h"
+#include "clock/SystemClock.h"
 #include "fixtures/SmfBuilder.h"
 #include "fixtures/TestPaths.h"
 #include "midi/CLSMIDIData.h"
-#include "platform/MidiOutDevices.h"
-#include "platform/SystemClock.h"
 #include "player/CLSCommandRunner.h"
 #include "player/CLSMainLayout.h"
 #include "player/CLSPlaybackFlow.h"

@@ -1,10 +1,10 @@
 // Lists and extracts arbitrary bytes as a ZIP and as an LZH archive, through the same calls
 // the playlist's chooser and the song loader make.
 #include "FuzzInputFile.h"
+#include "archive/BuiltinArchiveLibrary.h"
 #include "core/ArchiveLibrary.h"
 #include "core/CLSError.h"
 #include "midi/ArchiveMemberImage.h"
-#include "platform/BuiltinArchiveLibrary.h"
 #include "playlist/ArchiveListing.h"
 
 namespace {

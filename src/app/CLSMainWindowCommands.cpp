@@ -9,9 +9,8 @@
 #include "app/HelpTopics.h"
 #include "app/ToolTipGate.h"
 #include "app/WindowChildren.h"
+#include "backends/MidiOutDevices.h"
 #include "core/CLSTString.h"
-#include "platform/MidiOutDevices.h"
-#include "platform/SoundFontChoice.h"
 #include "player/CLSCommandRunner.h"
 #include "player/CLSMenuRules.h"
 #include "player/CLSPlaybackFlow.h"
@@ -21,6 +20,7 @@
 #include "playlist/ui/CLSPlayListWidget.h"
 #include "settings/CLSDRUVSettings.h"
 #include "settings/ui/CLSCustomizeSheet.h"
+#include "synth/SoundFontChoice.h"
 
 #include <QAction>
 #include <QDropEvent>

@@ -2,10 +2,10 @@
 // and what the embedded synthesizer would play with.
 #include "cli/CliDevices.h"
 
+#include "backends/MidiOutDevices.h"
 #include "core/UiText.h"
-#include "platform/MidiOutDevices.h"
-#include "platform/SoundFontChoice.h"
-#include "platform/SynthMidiOutput.h"
+#include "synth/SoundFontChoice.h"
+#include "synth/SynthMidiOutput.h"
 
 #include <cstdio>
 

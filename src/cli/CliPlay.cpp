@@ -1,19 +1,19 @@
 // druvel-cli play: plays songs in real time through the engine, with the threads the player
 // uses, and shows title, time and the lyric line on the terminal.
+#include "backends/MidiOutDevices.h"
 #include "cli/CliLyricLine.h"
 #include "cli/CliPlayOptions.h"
 #include "cli/CliSessionOutput.h"
 #include "cli/CliSong.h"
 #include "cli/CliTerminal.h"
 #include "cli/PlayListArguments.h"
+#include "clock/SystemClock.h"
 #include "core/DisplayText.h"
 #include "core/MidiOutError.h"
 #include "core/UiText.h"
 #include "midi/CLSMIDIData.h"
-#include "platform/MidiOutDevices.h"
-#include "platform/SoundFontChoice.h"
-#include "platform/SystemClock.h"
 #include "playlist/CLSPlayList.h"
+#include "synth/SoundFontChoice.h"
 
 #include <atomic>
 #include <csignal>

@@ -2,13 +2,13 @@
 // synthesizer, every message at the sample of its due time, written as a WAV file.
 #include "cli/CliPlayOptions.h"
 #include "cli/CliSong.h"
+#include "clock/ManualTimer.h"
+#include "clock/VirtualClock.h"
 #include "core/MidiOutError.h"
 #include "core/UiText.h"
 #include "midi/CLSMIDIData.h"
-#include "platform/ManualTimer.h"
-#include "platform/SynthRenderOutput.h"
-#include "platform/VirtualClock.h"
-#include "platform/WavWriter.h"
+#include "synth/SynthRenderOutput.h"
+#include "synth/WavWriter.h"
 
 #include <algorithm>
 #include <chrono>

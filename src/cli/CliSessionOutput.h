@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MidiOutput.h"
+#include "output/MidiOutput.h"
 
 #include <memory>
 

@@ -1,9 +1,9 @@
 // druvel-cli: the headless front end over the core (terminals, scripts and tests).
+#include "backends/PlatformBackends.h"
 #include "cli/CliCommands.h"
 #include "core/CLSError.h"
 #include "core/UiText.h"
 #include "l10n/Translations.h"
-#include "platform/PlatformBackends.h"
 
 #include <cstdio>
 #include <cstring>

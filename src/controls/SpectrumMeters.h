@@ -1,7 +1,7 @@
 #pragma once
 
+#include "clock/Clock.h"
 #include "midi/MIDITRACKINFO.h"
-#include "platform/Clock.h"
 
 #include <chrono>
 #include <cstddef>

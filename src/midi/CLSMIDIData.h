@@ -1,5 +1,7 @@
 #pragma once
 
+#include "clock/Clock.h"
+#include "clock/TickTimer.h"
 #include "core/CLSError.h"
 #include "core/CLSTString.h"
 #include "core/vector.h"
@@ -7,10 +9,8 @@
 #include "midi/CLSNodeArena.h"
 #include "midi/CLSOutputOpener.h"
 #include "midi/MIDITRACKINFO.h"
-#include "platform/Clock.h"
-#include "platform/MidiOutput.h"
-#include "platform/MidiOutputFactory.h"
-#include "platform/TickTimer.h"
+#include "output/MidiOutput.h"
+#include "output/MidiOutputFactory.h"
 
 #include <array>
 #include <atomic>

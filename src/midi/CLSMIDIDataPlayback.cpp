@@ -6,8 +6,8 @@
 // runs only the tick sends messages: an output needs just one sending thread.
 #include "midi/CLSMIDIData.h"
 
-#include "platform/PeriodicTimer.h"
-#include "platform/SystemClock.h"
+#include "clock/PeriodicTimer.h"
+#include "clock/SystemClock.h"
 
 #include <algorithm>
 #include <climits>

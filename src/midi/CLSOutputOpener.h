@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/MidiOutput.h"
-#include "platform/MidiOutputFactory.h"
+#include "output/MidiOutput.h"
+#include "output/MidiOutputFactory.h"
 
 #include <atomic>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "midi/CLSSMFReader.h"
 
-#include "platform/ShortMessage.h"
+#include "output/ShortMessage.h"
 
 #include <algorithm>
 #include <bitset>

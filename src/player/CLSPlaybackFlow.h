@@ -2,7 +2,7 @@
 
 #include "core/CLSError.h"
 #include "core/CLSTString.h"
-#include "platform/MidiOutputFactory.h"
+#include "output/MidiOutputFactory.h"
 #include "player/PlaybackViews.h"
 #include "playlist/CLSRandom.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/CLSTString.h"
-#include "platform/FileSystem.h"
+#include "core/FileSystem.h"
 
 #include <vector>
 

@@ -3,11 +3,11 @@
 // anywhere else it skips, so it never takes a name on the user's own bus.
 #include "app/CLSMainWindow.h"
 #include "app/CLSMprisService.h"
+#include "backends/MidiOutDevices.h"
+#include "clock/SystemClock.h"
 #include "controls/CLSWndTrackBar.h"
 #include "fixtures/TestPaths.h"
 #include "midi/CLSMIDIData.h"
-#include "platform/MidiOutDevices.h"
-#include "platform/SystemClock.h"
 #include "player/CLSCommandRunner.h"
 #include "player/CLSMainLayout.h"
 #include "player/CLSPlaybackFlow.h"

@@ -1,12 +1,12 @@
 #include "app/WindowViews.h"
 
+#include "clock/SystemClock.h"
 #include "controls/CLSWndSpectrum.h"
 #include "core/MidiOutError.h"
 #include "fixtures/ForwardingOutput.h"
 #include "fixtures/TestPaths.h"
 #include "midi/CLSMIDIData.h"
-#include "platform/CaptureMidiOutput.h"
-#include "platform/SystemClock.h"
+#include "output/CaptureMidiOutput.h"
 
 #include <QApplication>
 #include <QTest>

@@ -4,7 +4,7 @@
 #include "fixtures/SmfBuilder.h"
 #include "fixtures/TestPaths.h"
 #include "midi/CLSMIDIData.h"
-#include "platform/SoundFontLocator.h"
+#include "synth/SoundFontLocator.h"
 
 #include <gtest/gtest.h>
 

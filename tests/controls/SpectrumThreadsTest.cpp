@@ -1,7 +1,7 @@
 // The spectrum's drawing thread against the GUI thread and a stand-in for the engine.
 #include "SpectrumTestSupport.h"
+#include "clock/SystemClock.h"
 #include "engine/EngineHarness.h"
-#include "platform/SystemClock.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "clock/ManualTimer.h"
+#include "clock/VirtualClock.h"
 #include "core/MidiOutError.h"
 #include "engine/SongBuilder.h"
 #include "fixtures/ForwardingOutput.h"
 #include "fixtures/MemoryMidiOutput.h"
 #include "midi/CLSMIDIData.h"
-#include "platform/ManualTimer.h"
-#include "platform/VirtualClock.h"
 
 #include <gtest/gtest.h>
 

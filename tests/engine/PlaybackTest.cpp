@@ -1,7 +1,7 @@
 // The playback engine on a virtual clock: what is sent, when it is due, and what the rows show.
+#include "backends/MidiOutDevices.h"
 #include "engine/EngineHarness.h"
 #include "fixtures/TestPaths.h"
-#include "platform/MidiOutDevices.h"
 
 #include <algorithm>
 

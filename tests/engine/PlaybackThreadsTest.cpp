@@ -1,8 +1,8 @@
 // The engine with its real timer thread while the other threads of the player read what it
 // publishes and the main thread changes tempo, key, volume and mutes. Run under
 // ThreadSanitizer by `make test-tsan`.
+#include "clock/SystemClock.h"
 #include "engine/EngineHarness.h"
-#include "platform/SystemClock.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "platform/MidiOutDevices.h"
+#include "backends/MidiOutDevices.h"
 #include "player/CLSCommandRunner.h"
 #include "player/CLSCommandTables.h"
 #include "player/CLSMenuRules.h"

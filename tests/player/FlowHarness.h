@@ -1,13 +1,13 @@
 #pragma once
 
+#include "clock/ManualTimer.h"
+#include "clock/VirtualClock.h"
 #include "engine/EngineHarness.h"
 #include "engine/SongBuilder.h"
 #include "fixtures/MemoryMidiOutput.h"
 #include "fixtures/ReportRecorder.h"
 #include "fixtures/TestPaths.h"
 #include "midi/CLSMIDIData.h"
-#include "platform/ManualTimer.h"
-#include "platform/VirtualClock.h"
 #include "player/CLSPlaybackFlow.h"
 #include "playlist/CLSPlayList.h"
 #include "settings/CLSDRUVSettings.h"

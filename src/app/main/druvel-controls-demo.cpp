@@ -4,6 +4,9 @@
 // With DRUVEL_TRACE_DISPLAY=FILE it writes when the displays drew and showed what (see
 // DisplayTrace) to FILE at the end.
 #include "app/NoteTraceMidiOutput.h"
+#include "backends/MidiOutDevices.h"
+#include "backends/PlatformBackends.h"
+#include "clock/SystemClock.h"
 #include "controls/CLSWndMarquee.h"
 #include "controls/CLSWndSeparator.h"
 #include "controls/CLSWndSpectrum.h"
@@ -15,9 +18,6 @@
 #include "core/DisplayText.h"
 #include "core/MidiOutError.h"
 #include "midi/CLSMIDIData.h"
-#include "platform/MidiOutDevices.h"
-#include "platform/PlatformBackends.h"
-#include "platform/SystemClock.h"
 #include "player/DisplayLag.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "settings/CLSCustomizePages.h"
 #include "settings/ui/CLSNumberEdit.h"
 
-#include "platform/SoundFontLocator.h"
+#include "synth/SoundFontLocator.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
