@@ -62,9 +62,10 @@ private:
     std::string m_display;
 };
 
-// What the window system holds in one property of a window, as xprop prints it.
+// What the window system holds in one property of a window, as xprop prints it: in a UTF-8
+// locale, so it prints the caption's characters rather than escaping them.
 std::string Property(const std::string& display, WId window, const char* name) {
-    const std::string command = "xprop -display " + display + " -id " +
+    const std::string command = "LC_ALL=C.UTF-8 xprop -display " + display + " -id " +
                                 std::to_string(static_cast<unsigned long>(window)) + " " + name +
                                 " 2>/dev/null";
     std::string out;
