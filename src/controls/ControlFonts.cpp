@@ -1,6 +1,7 @@
 #include "controls/ControlFonts.h"
 
 #include <QFontMetricsF>
+#include <QGuiApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -31,6 +32,11 @@ void ControlFonts::RegisterSubstitutions() {
             QFont::insertSubstitution(QString::fromUtf8(face),
                                       QString::fromUtf8(kJapaneseGothicStandIn));
         QFont::insertSubstitution(QString::fromUtf8(kTimesFace), QString::fromUtf8(kTimesStandIn));
+        // Japanese in the desktop's font (menus, titles in lists) falls back to the face the
+        // controls already use, not to a second Japanese font of 2 MB more.
+        if (qGuiApp != nullptr)
+            QFont::insertSubstitution(QGuiApplication::font().family(),
+                                      QString::fromUtf8(kJapaneseGothicStandIn));
     });
 }
 

@@ -1,6 +1,7 @@
 #include "synth/FluidSynthCore.h"
 
 #include "core/MidiOutError.h"
+#include "synth/SoundFontImageFiles.h"
 
 #include <algorithm>
 #include <fluidsynth.h>
@@ -34,16 +35,21 @@ FluidSynthCore::FluidSynthCore(int cpuCores) {
     if (cpuCores > 1)
         fluid_settings_setint(m_settings, "synth.cpu-cores", cpuCores);
     m_synth = new_fluid_synth(m_settings);
+    if (m_synth != nullptr)
+        SoundFontImageFiles::Install(m_settings, m_synth);
 }
 
 FluidSynthCore::~FluidSynthCore() {
     if (m_synth != nullptr)
         delete_fluid_synth(m_synth);
+    if (!m_imageName.empty())
+        SoundFontImageFiles::Unregister(m_imageName);
     if (m_settings != nullptr)
         delete_fluid_settings(m_settings);
 }
 
-int FluidSynthCore::Load(const std::string& soundFontPath) {
+int FluidSynthCore::Load(const std::string& soundFontPath, Presets presets,
+                         const std::vector<MidiOutput::Program>& programs) {
     if (m_synth == nullptr)
         return MIDIOUT_NOMEM;
     // FluidSynth would also try its own search path for a bare name; we want exactly this file.
@@ -51,32 +57,84 @@ int FluidSynthCore::Load(const std::string& soundFontPath) {
         return MIDIOUT_NOSOUNDFONT;
     if (fluid_is_soundfont(soundFontPath.c_str()) == 0)
         return MIDIOUT_NOSOUNDFONT;
-    const int id = fluid_synth_sfload(m_synth, soundFontPath.c_str(), 1);
-    if (id == FLUID_FAILED)
-        return MIDIOUT_NOSOUNDFONT;
-    m_soundFontId = id;
-    m_soundFontPath = soundFontPath;
+    UnloadSoundFont();
     m_kept.clear();
-    KeepLoaded({});
+    auto subset = std::make_unique<SoundFontSubset>();
+    if (presets == Presets::Kept && subset->Read(soundFontPath)) {
+        m_subset = std::move(subset);
+        if (!LoadImage(Held(programs)))
+            m_subset.reset(); // FluidSynth refused the image: let it judge the file whole
+    }
+    m_soundFontPath = soundFontPath;
+    if (!m_subset && !LoadWhole()) {
+        m_soundFontPath.clear();
+        return MIDIOUT_NOSOUNDFONT;
+    }
+    KeepLoaded(programs);
     return MIDIOUT_OK;
+}
+
+bool FluidSynthCore::LoadWhole() {
+    m_subset.reset();
+    UnloadSoundFont();
+    const int id = fluid_synth_sfload(m_synth, m_soundFontPath.c_str(), 1);
+    if (id == FLUID_FAILED)
+        return false;
+    m_soundFontId = id;
+    return true;
+}
+
+// The old image goes first, so that the instruments both hold are never in memory twice.
+bool FluidSynthCore::LoadImage(const std::vector<Preset>& presets) {
+    std::shared_ptr<const SoundFontImage> image = m_subset->Select(presets);
+    if (!image)
+        return false;
+    const std::string name = SoundFontImageFiles::Register(std::move(image));
+    UnloadSoundFont();
+    const int id = fluid_synth_sfload(m_synth, name.c_str(), 1);
+    if (id == FLUID_FAILED) {
+        SoundFontImageFiles::Unregister(name);
+        return false;
+    }
+    m_soundFontId = id;
+    m_imageName = name;
+    m_imagePresets = presets;
+    return true;
+}
+
+void FluidSynthCore::UnloadSoundFont() {
+    if (m_soundFontId >= 0)
+        fluid_synth_sfunload(m_synth, m_soundFontId, 1);
+    m_soundFontId = -1;
+    if (!m_imageName.empty())
+        SoundFontImageFiles::Unregister(m_imageName);
+    m_imageName.clear();
+    m_imagePresets.clear();
+    m_kept.clear();
+}
+
+namespace {
+constexpr int kDrumBank = 128;
+} // namespace
+
+bool FluidSynthCore::Has(int bank, int number) const {
+    if (m_subset)
+        return m_subset->Has(bank, number);
+    fluid_sfont_t* sfont = fluid_synth_get_sfont_by_id(m_synth, m_soundFontId);
+    return sfont != nullptr && fluid_sfont_get_preset(sfont, bank, number) != nullptr;
 }
 
 // A preset the SoundFont lacks is replaced as FluidSynth replaces it: bank 0 for an instrument,
 // the standard kit for drums.
-void FluidSynthCore::KeepLoaded(const std::vector<MidiOutput::Program>& programs) {
-    if (m_soundFontId < 0)
-        return;
-    fluid_sfont_t* sfont = fluid_synth_get_sfont_by_id(m_synth, m_soundFontId);
-    if (sfont == nullptr)
-        return;
-    std::vector<std::pair<int, int>> wanted;
+std::vector<FluidSynthCore::Preset>
+FluidSynthCore::Wanted(const std::vector<MidiOutput::Program>& programs) const {
+    std::vector<Preset> wanted;
     const auto want = [&](int bank, int number) {
-        if (fluid_sfont_get_preset(sfont, bank, number) == nullptr)
+        if (!Has(bank, number))
             return false;
         wanted.emplace_back(bank, number);
         return true;
     };
-    constexpr int kDrumBank = 128;
     want(0, 0); // what a reset selects
     want(kDrumBank, 0);
     for (const MidiOutput::Program& program : programs) {
@@ -87,6 +145,29 @@ void FluidSynthCore::KeepLoaded(const std::vector<MidiOutput::Program>& programs
     }
     std::sort(wanted.begin(), wanted.end());
     wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    return wanted;
+}
+
+std::vector<FluidSynthCore::Preset>
+FluidSynthCore::Held(const std::vector<MidiOutput::Program>& programs) const {
+    std::vector<Preset> held = Wanted(programs);
+    for (const MidiOutput::Program& program : programs)
+        if (!program.drums && Has(kDrumBank, program.number))
+            held.emplace_back(kDrumBank, program.number);
+    std::sort(held.begin(), held.end());
+    held.erase(std::unique(held.begin(), held.end()), held.end());
+    return held;
+}
+
+void FluidSynthCore::KeepLoaded(const std::vector<MidiOutput::Program>& programs) {
+    if (m_subset) {
+        const std::vector<Preset> held = Held(programs);
+        if (held != m_imagePresets && !LoadImage(held) && m_soundFontId < 0)
+            LoadWhole(); // the file changed or broke since: FluidSynth judges it whole
+    }
+    if (m_soundFontId < 0)
+        return;
+    const std::vector<Preset> wanted = Wanted(programs);
     // Pinned first, unpinned after: a preset in both lists is never read twice.
     for (const auto& [bank, number] : wanted) {
         if (!std::binary_search(m_kept.begin(), m_kept.end(), std::pair{bank, number}))
@@ -96,7 +177,7 @@ void FluidSynthCore::KeepLoaded(const std::vector<MidiOutput::Program>& programs
         if (!std::binary_search(wanted.begin(), wanted.end(), std::pair{bank, number}))
             fluid_synth_unpin_preset(m_synth, m_soundFontId, bank, number);
     }
-    m_kept = std::move(wanted);
+    m_kept = wanted;
 }
 
 void FluidSynthCore::SendShort(const std::uint8_t* bytes, std::size_t length) {

@@ -2,6 +2,7 @@
 
 #include "output/MidiOutput.h"
 #include "synth/PeakLimiter.h"
+#include "synth/SoundFontSubset.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -34,14 +35,23 @@ public:
     FluidSynthCore(const FluidSynthCore&) = delete;
     FluidSynthCore& operator=(const FluidSynthCore&) = delete;
 
+    // Which of a SoundFont's presets the synthesizer holds: all, or those KeepLoaded names
+    // (what a reset selects until then). A program change to any other one gets FluidSynth's
+    // stand-in (the same program in bank 0, the piano, the standard kit).
+    enum class Presets { All, Kept };
+
     // MIDIOUT_OK, MIDIOUT_NOMEM or MIDIOUT_NOSOUNDFONT (unreadable or not a SoundFont).
-    int Load(const std::string& soundFontPath);
+    // `programs` are kept loaded at once (see KeepLoaded).
+    int Load(const std::string& soundFontPath, Presets presets = Presets::All,
+             const std::vector<MidiOutput::Program>& programs = {});
     const std::string& SoundFontPath() const noexcept { return m_soundFontPath; }
 
     // Instruments are read from the SoundFont when first selected, so memory grows with what
     // songs use. Selecting happens where a program change is applied (the audio thread), so
     // the song's instruments, and those a reset selects, are loaded here beforehand and kept
-    // until a later call no longer names them. Not while another thread renders.
+    // until a later call no longer names them. With Presets::Kept, the presets held change to
+    // those named, the drum kits of the song's program numbers (for a part it makes a drum
+    // part) and what a reset selects. Not while another thread renders.
     void KeepLoaded(const std::vector<MidiOutput::Program>& programs);
 
     // One short message (1..3 bytes, status first); other bytes are ignored.
@@ -65,11 +75,23 @@ public:
     _fluid_synth_t* Synth() const noexcept { return m_synth; }
 
 private:
+    using Preset = SoundFontSubset::Preset;
+    bool Has(int bank, int number) const;
+    std::vector<Preset> Wanted(const std::vector<MidiOutput::Program>& programs) const;
+    std::vector<Preset> Held(const std::vector<MidiOutput::Program>& programs) const;
+    bool LoadImage(const std::vector<Preset>& presets);
+    bool LoadWhole();
+    void UnloadSoundFont();
+
     _fluid_hashtable_t* m_settings = nullptr;
     _fluid_synth_t* m_synth = nullptr;
     std::string m_soundFontPath;
     int m_soundFontId = -1;
-    std::vector<std::pair<int, int>> m_kept; // bank, program: pinned, sorted
+    std::vector<Preset> m_kept; // pinned, sorted
+    // Presets::Kept: the file's preset list, and the image loaded instead of the file.
+    std::unique_ptr<SoundFontSubset> m_subset;
+    std::string m_imageName;
+    std::vector<Preset> m_imagePresets;
     std::int64_t m_frames = 0;
     PeakLimiter m_limiter{kSampleRate};
 };

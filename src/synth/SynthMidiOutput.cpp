@@ -44,7 +44,8 @@ std::atomic<bool> g_inUse{false};
 std::mutex g_cacheMutex;
 std::shared_ptr<FluidSynthCore> g_cached;
 
-int LoadSynth(const std::string& path, std::shared_ptr<FluidSynthCore>& synth) {
+int LoadSynth(const std::string& path, const std::vector<MidiOutput::Program>& programs,
+              std::shared_ptr<FluidSynthCore>& synth) {
     std::lock_guard lock(g_cacheMutex);
     if (g_cached && g_cached->SoundFontPath() == path) {
         g_cached->SystemReset();
@@ -53,7 +54,7 @@ int LoadSynth(const std::string& path, std::shared_ptr<FluidSynthCore>& synth) {
     }
     g_cached.reset();
     auto fresh = std::make_shared<FluidSynthCore>();
-    const int result = fresh->Load(path);
+    const int result = fresh->Load(path, FluidSynthCore::Presets::Kept, programs);
     if (result != MIDIOUT_OK)
         return result;
     g_cached = fresh;
@@ -81,14 +82,14 @@ int SynthMidiOutput::Open() {
         return MIDIOUT_NOSOUNDFONT;
     if (g_inUse.exchange(true))
         return MIDIOUT_ALLOCATED;
-    int result = LoadSynth(path, m_synth);
+    int result = LoadSynth(path, m_programs, m_synth);
     // A file whose header passed may still be cut short or broken inside.
     if (result == MIDIOUT_NOSOUNDFONT && m_soundFontPath.empty() &&
         path == SoundFontChoice::Named()) {
         SoundFontChoice::Refuse(path, SoundFontChoice::Problem::Damaged);
         path = SoundFontLocator(SoundFontLocator::DefaultFolders(), "").Find();
         if (!path.empty())
-            result = LoadSynth(path, m_synth);
+            result = LoadSynth(path, m_programs, m_synth);
     }
     if (result == MIDIOUT_OK) {
         m_synth->KeepLoaded(m_programs); // before the audio thread exists

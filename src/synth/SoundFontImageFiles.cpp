@@ -1,0 +1,112 @@
+#include "synth/SoundFontImageFiles.h"
+
+#include <cstdint>
+#include <fluidsynth.h>
+#include <map>
+#include <mutex>
+
+namespace {
+
+// FluidSynth opens a SoundFont at loading and again whenever it reads an instrument's
+// samples, from whichever thread loads; its callbacks carry no context but the name.
+std::mutex g_mutex;
+std::map<std::string, std::shared_ptr<const SoundFontImage>> g_images; // guarded by g_mutex
+std::uint64_t g_serial = 0;                                            // guarded by g_mutex
+constexpr const char* kPrefix = "druvel-image:";
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+struct OpenFile {
+    std::unique_ptr<std::FILE, FileCloser> owned;
+    std::FILE* file = nullptr;
+    std::shared_ptr<const SoundFontImage> image; // null: the file itself
+    std::uint64_t position = 0;
+};
+
+std::shared_ptr<const SoundFontImage> Find(const char* name) {
+    std::lock_guard lock(g_mutex);
+    const auto at = g_images.find(name);
+    return at == g_images.end() ? nullptr : at->second;
+}
+
+void* Open(const char* name) {
+    std::shared_ptr<const SoundFontImage> image = Find(name);
+    std::unique_ptr<std::FILE, FileCloser> file(
+        std::fopen(image ? image->Path().c_str() : name, "rb"));
+    if (!file)
+        return nullptr;
+    std::FILE* raw = file.get();
+    // Owned by FluidSynth from here until it calls Close, as it always does.
+    return std::make_unique<OpenFile>(OpenFile{std::move(file), raw, std::move(image)}).release();
+}
+
+int Read(void* buffer, fluid_long_long_t count, void* handle) {
+    auto* open = static_cast<OpenFile*>(handle);
+    if (count < 0)
+        return FLUID_FAILED;
+    const auto bytes = static_cast<std::size_t>(count);
+    if (open->image) {
+        if (!open->image->Read(open->file, open->position, buffer, bytes))
+            return FLUID_FAILED;
+    } else if (::fseeko(open->file, static_cast<off_t>(open->position), SEEK_SET) != 0 ||
+               std::fread(buffer, 1, bytes, open->file) != bytes) {
+        return FLUID_FAILED;
+    }
+    open->position += bytes;
+    return FLUID_OK;
+}
+
+int Seek(void* handle, fluid_long_long_t offset, int origin) {
+    auto* open = static_cast<OpenFile*>(handle);
+    fluid_long_long_t base = 0;
+    if (origin == SEEK_CUR) {
+        base = static_cast<fluid_long_long_t>(open->position);
+    } else if (origin == SEEK_END) {
+        if (open->image) {
+            base = static_cast<fluid_long_long_t>(open->image->Size());
+        } else {
+            if (::fseeko(open->file, 0, SEEK_END) != 0)
+                return FLUID_FAILED;
+            base = ::ftello(open->file);
+        }
+    } else if (origin != SEEK_SET) {
+        return FLUID_FAILED;
+    }
+    if (base + offset < 0)
+        return FLUID_FAILED;
+    open->position = static_cast<std::uint64_t>(base + offset);
+    return FLUID_OK;
+}
+
+fluid_long_long_t Tell(void* handle) {
+    return static_cast<fluid_long_long_t>(static_cast<OpenFile*>(handle)->position);
+}
+
+int Close(void* handle) {
+    std::unique_ptr<OpenFile> open(static_cast<OpenFile*>(handle));
+    return FLUID_OK;
+}
+
+} // namespace
+
+void SoundFontImageFiles::Install(_fluid_hashtable_t* settings, _fluid_synth_t* synth) {
+    fluid_sfloader_t* loader = new_fluid_defsfloader(settings);
+    if (loader == nullptr)
+        return;
+    fluid_sfloader_set_callbacks(loader, Open, Read, Seek, Tell, Close);
+    fluid_synth_add_sfloader(synth, loader);
+}
+
+std::string SoundFontImageFiles::Register(std::shared_ptr<const SoundFontImage> image) {
+    std::lock_guard lock(g_mutex);
+    std::string name = kPrefix + std::to_string(++g_serial) + ":" + image->Path();
+    g_images.emplace(name, std::move(image));
+    return name;
+}
+
+void SoundFontImageFiles::Unregister(const std::string& name) {
+    std::lock_guard lock(g_mutex);
+    g_images.erase(name);
+}
