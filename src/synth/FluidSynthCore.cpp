@@ -43,7 +43,7 @@ FluidSynthCore::~FluidSynthCore() {
     if (m_synth != nullptr)
         delete_fluid_synth(m_synth);
     if (!m_imageName.empty())
-        SoundFontImageFiles::Unregister(m_imageName);
+        m_imageFiles->Unregister(m_imageName);
     if (m_settings != nullptr)
         delete_fluid_settings(m_settings);
 }
@@ -89,11 +89,11 @@ bool FluidSynthCore::LoadImage(const std::vector<Preset>& presets) {
     std::shared_ptr<const SoundFontImage> image = m_subset->Select(presets);
     if (!image)
         return false;
-    const std::string name = SoundFontImageFiles::Register(std::move(image));
+    const std::string name = m_imageFiles->Register(std::move(image));
     UnloadSoundFont();
     const int id = fluid_synth_sfload(m_synth, name.c_str(), 1);
     if (id == FLUID_FAILED) {
-        SoundFontImageFiles::Unregister(name);
+        m_imageFiles->Unregister(name);
         return false;
     }
     m_soundFontId = id;
@@ -107,7 +107,7 @@ void FluidSynthCore::UnloadSoundFont() {
         fluid_synth_sfunload(m_synth, m_soundFontId, 1);
     m_soundFontId = -1;
     if (!m_imageName.empty())
-        SoundFontImageFiles::Unregister(m_imageName);
+        m_imageFiles->Unregister(m_imageName);
     m_imageName.clear();
     m_imagePresets.clear();
     m_kept.clear();

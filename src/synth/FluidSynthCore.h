@@ -2,6 +2,7 @@
 
 #include "output/MidiOutput.h"
 #include "synth/PeakLimiter.h"
+#include "synth/SoundFontImageFiles.h"
 #include "synth/SoundFontSubset.h"
 
 #include <cstddef>
@@ -83,6 +84,7 @@ private:
     bool LoadWhole();
     void UnloadSoundFont();
 
+    std::shared_ptr<SoundFontImageFiles> m_imageFiles = SoundFontImageFiles::Shared();
     _fluid_hashtable_t* m_settings = nullptr;
     _fluid_synth_t* m_synth = nullptr;
     std::string m_soundFontPath;

@@ -1,17 +1,9 @@
 #include "synth/SoundFontImageFiles.h"
 
-#include <cstdint>
 #include <fluidsynth.h>
-#include <map>
-#include <mutex>
 
 namespace {
 
-// FluidSynth opens a SoundFont at loading and again whenever it reads an instrument's
-// samples, from whichever thread loads; its callbacks carry no context but the name.
-std::mutex g_mutex;
-std::map<std::string, std::shared_ptr<const SoundFontImage>> g_images; // guarded by g_mutex
-std::uint64_t g_serial = 0;                                            // guarded by g_mutex
 constexpr const char* kPrefix = "druvel-image:";
 
 struct FileCloser {
@@ -25,14 +17,9 @@ struct OpenFile {
     std::uint64_t position = 0;
 };
 
-std::shared_ptr<const SoundFontImage> Find(const char* name) {
-    std::lock_guard lock(g_mutex);
-    const auto at = g_images.find(name);
-    return at == g_images.end() ? nullptr : at->second;
-}
-
+// FluidSynth's callbacks carry no context but the name.
 void* Open(const char* name) {
-    std::shared_ptr<const SoundFontImage> image = Find(name);
+    std::shared_ptr<const SoundFontImage> image = SoundFontImageFiles::Shared()->Find(name);
     std::unique_ptr<std::FILE, FileCloser> file(
         std::fopen(image ? image->Path().c_str() : name, "rb"));
     if (!file)
@@ -91,6 +78,12 @@ int Close(void* handle) {
 
 } // namespace
 
+std::shared_ptr<SoundFontImageFiles> SoundFontImageFiles::Shared() {
+    static const std::shared_ptr<SoundFontImageFiles> shared =
+        std::make_shared<SoundFontImageFiles>();
+    return shared;
+}
+
 void SoundFontImageFiles::Install(_fluid_hashtable_t* settings, _fluid_synth_t* synth) {
     fluid_sfloader_t* loader = new_fluid_defsfloader(settings);
     if (loader == nullptr)
@@ -100,13 +93,19 @@ void SoundFontImageFiles::Install(_fluid_hashtable_t* settings, _fluid_synth_t* 
 }
 
 std::string SoundFontImageFiles::Register(std::shared_ptr<const SoundFontImage> image) {
-    std::lock_guard lock(g_mutex);
-    std::string name = kPrefix + std::to_string(++g_serial) + ":" + image->Path();
-    g_images.emplace(name, std::move(image));
+    std::lock_guard lock(m_mutex);
+    std::string name = kPrefix + std::to_string(++m_serial) + ":" + image->Path();
+    m_images.emplace(name, std::move(image));
     return name;
 }
 
 void SoundFontImageFiles::Unregister(const std::string& name) {
-    std::lock_guard lock(g_mutex);
-    g_images.erase(name);
+    std::lock_guard lock(m_mutex);
+    m_images.erase(name);
+}
+
+std::shared_ptr<const SoundFontImage> SoundFontImageFiles::Find(const std::string& name) const {
+    std::lock_guard lock(m_mutex);
+    const auto at = m_images.find(name);
+    return at == m_images.end() ? nullptr : at->second;
 }
