@@ -430,6 +430,7 @@ private:
     std::int64_t m_eventCountdown = 0;           // 10-us units until the cursor's event
     std::uint32_t m_lastTickTime = 0;            // ms
     std::chrono::nanoseconds m_startFraction{0}; // sub-ms part of the start: due times use it
+    std::optional<MonoTime> m_heardEnd;          // all sent: the end is told when this is heard
     EventCursor m_eventCursor;
     std::atomic<std::uint32_t> m_position{0}; // 10-us units of song time
     std::atomic<std::uint32_t> m_currentTempo{0};

@@ -15,6 +15,7 @@
 namespace {
 
 using std::chrono::duration_cast;
+using std::chrono::microseconds;
 using std::chrono::milliseconds;
 using std::chrono::nanoseconds;
 
@@ -176,6 +177,7 @@ void CLSMIDIData::Chase(std::uint32_t target, bool resume, MonoTime now) {
     m_currentTempo.store(tempo, std::memory_order_relaxed);
     m_eventCursor = it;
     m_eventCountdown = songTime - target;
+    m_heardEnd.reset();
 }
 
 void CLSMIDIData::ChaseEvent(const CLSMIDIEvent& event, MonoTime now) {
@@ -254,23 +256,31 @@ void CLSMIDIData::Tick() noexcept {
     while (m_eventCountdown <= 0) {
         if (!SendEvent(DueTime(m_eventCountdown, nowMs, percent))) {
             m_eventCountdown = kNothingDue;
-            m_wordCountdown.store(wordCountdown, std::memory_order_relaxed);
-            m_device->Flush();
-            Notify(kNotifyEnd, 0);
-            ApplyKeyChange();
-            m_tickRunning.clear(std::memory_order_release);
-            return;
+            // The last notes are heard the output's latency after they are sent: the song ends
+            // then, or closing the output would cut them off unheard.
+            m_heardEnd = nowMs + microseconds(m_outputLatency.load(std::memory_order_relaxed));
+            break;
         }
         if (m_eventCursor != m_events.cend())
             m_eventCountdown += ToUnits(m_eventCursor->delta, GetTempo());
+    }
+    if (m_heardEnd && nowMs >= *m_heardEnd) {
+        m_heardEnd.reset();
+        m_wordCountdown.store(wordCountdown, std::memory_order_relaxed);
+        m_device->Flush();
+        Notify(kNotifyEnd, 0);
+        ApplyKeyChange();
+        m_tickRunning.clear(std::memory_order_release);
+        return;
     }
     AdvanceWordClock(wordCountdown, LatencyUnits(percent));
     PublishWordDue(m_wordCursor.load(std::memory_order_relaxed),
                    m_wordCountdown.load(std::memory_order_relaxed), LatencyUnits(percent), nowMs,
                    percent);
-    m_position.store(m_position.load(std::memory_order_relaxed) +
-                         static_cast<std::uint32_t>(elapsed),
-                     std::memory_order_relaxed);
+    if (!m_heardEnd) // the song's time stops at its end while the last notes are heard
+        m_position.store(m_position.load(std::memory_order_relaxed) +
+                             static_cast<std::uint32_t>(elapsed),
+                         std::memory_order_relaxed);
     m_lastTickTime = now;
     ApplyKeyChange();
     m_device->Flush();

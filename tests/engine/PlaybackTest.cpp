@@ -280,6 +280,24 @@ TEST_F(Notify, TempoChangesOnlyWhilePlayingAndEndOnce) {
     EXPECT_TRUE(song.IsPlaying());
 }
 
+// The end comes when the last note is heard: closing the output at once would drop it.
+TEST_F(Notify, TheEndWaitsForTheOutputsLatencyWithTheSongTimeStoppedAtItsEnd) {
+    outputLatency = ms(120);
+    SongBuilder b(kResolution);
+    b.NoteOn(0, 0, 60, 100).NoteOn(At(1000), 9, 76, 100);
+    Load(b);
+    PlayAt(0);
+    Run(ms(1050));
+    EXPECT_TRUE(Notifications().empty());
+    const unsigned end = song.GetPosition();
+    EXPECT_LE(end, 1010u);
+    Run(ms(60));
+    EXPECT_TRUE(Notifications().empty());
+    EXPECT_EQ(song.GetPosition(), end);
+    Run(ms(40));
+    EXPECT_EQ(Notifications(), (std::vector<Notification>{{CLSMIDIData::kNotifyEnd, 0}}));
+}
+
 TEST_F(Notify, StartPastTheEndReportsEndAtFirstTick) {
     SongBuilder b(kResolution);
     b.NoteOn(0, 0, 60, 100).NoteOff(At(1000), 0, 60);
