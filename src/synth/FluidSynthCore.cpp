@@ -58,7 +58,6 @@ int FluidSynthCore::Load(const std::string& soundFontPath, Presets presets,
     if (fluid_is_soundfont(soundFontPath.c_str()) == 0)
         return MIDIOUT_NOSOUNDFONT;
     UnloadSoundFont();
-    m_kept.clear();
     auto subset = std::make_unique<SoundFontSubset>();
     if (presets == Presets::Kept && subset->Read(soundFontPath)) {
         m_subset = std::move(subset);
