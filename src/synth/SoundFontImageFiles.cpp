@@ -11,8 +11,7 @@ struct FileCloser {
 };
 
 struct OpenFile {
-    std::unique_ptr<std::FILE, FileCloser> owned;
-    std::FILE* file = nullptr;
+    std::unique_ptr<std::FILE, FileCloser> file;
     std::shared_ptr<const SoundFontImage> image; // null: the file itself
     std::uint64_t position = 0;
 };
@@ -24,9 +23,8 @@ void* Open(const char* name) {
         std::fopen(image ? image->Path().c_str() : name, "rb"));
     if (!file)
         return nullptr;
-    std::FILE* raw = file.get();
     // Owned by FluidSynth from here until it calls Close, as it always does.
-    return std::make_unique<OpenFile>(OpenFile{std::move(file), raw, std::move(image)}).release();
+    return std::make_unique<OpenFile>(OpenFile{std::move(file), std::move(image)}).release();
 }
 
 int Read(void* buffer, fluid_long_long_t count, void* handle) {
@@ -35,10 +33,10 @@ int Read(void* buffer, fluid_long_long_t count, void* handle) {
         return FLUID_FAILED;
     const auto bytes = static_cast<std::size_t>(count);
     if (open->image) {
-        if (!open->image->Read(open->file, open->position, buffer, bytes))
+        if (!open->image->Read(open->file.get(), open->position, buffer, bytes))
             return FLUID_FAILED;
-    } else if (::fseeko(open->file, static_cast<off_t>(open->position), SEEK_SET) != 0 ||
-               std::fread(buffer, 1, bytes, open->file) != bytes) {
+    } else if (::fseeko(open->file.get(), static_cast<off_t>(open->position), SEEK_SET) != 0 ||
+               std::fread(buffer, 1, bytes, open->file.get()) != bytes) {
         return FLUID_FAILED;
     }
     open->position += bytes;
@@ -54,9 +52,9 @@ int Seek(void* handle, fluid_long_long_t offset, int origin) {
         if (open->image) {
             base = static_cast<fluid_long_long_t>(open->image->Size());
         } else {
-            if (::fseeko(open->file, 0, SEEK_END) != 0)
+            if (::fseeko(open->file.get(), 0, SEEK_END) != 0)
                 return FLUID_FAILED;
-            base = ::ftello(open->file);
+            base = ::ftello(open->file.get());
         }
     } else if (origin != SEEK_SET) {
         return FLUID_FAILED;
