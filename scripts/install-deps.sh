@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config ccache
   qt6-base-dev qt6-l10n-tools qt6-translations-l10n
-  libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont libpipewire-0.3-dev
+  libfluidsynth-dev fluid-soundfont-gm timgm6mb-soundfont libpipewire-0.3-dev libpulse-dev
   libasound2-dev
   libarchive-dev libuchardet-dev
   fonts-ipafont-gothic fonts-liberation

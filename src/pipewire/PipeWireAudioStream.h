@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clock/Clock.h"
+#include "clock/AudioStream.h"
 
 #include <array>
 #include <memory>
@@ -12,19 +12,12 @@ struct pw_stream;
 struct pw_thread_loop;
 struct spa_hook;
 
-// A stereo playback stream on the PipeWire server of this session, through PipeWire's own
-// interface. Its real-time thread asks the renderer for every chunk the server wants, and the
-// server's clock tells when the chunk's first frame will be heard. Rendering is called without
-// any lock of ours and must neither block nor allocate.
-class PipeWireAudioStream {
+// The playback stream on the PipeWire server of this session, through PipeWire's own
+// interface: its real-time thread renders, and the server's clock tells when frames are heard.
+class PipeWireAudioStream final : public AudioStream {
 public:
-    // `heard` is when the chunk's first frame leaves the sink, or a default MonoTime when the
-    // server has not said.
-    using RenderFunction = void (*)(void* data, float* left, float* right, int frames,
-                                    MonoTime heard);
-
     PipeWireAudioStream();
-    ~PipeWireAudioStream();
+    ~PipeWireAudioStream() override;
     PipeWireAudioStream(const PipeWireAudioStream&) = delete;
     PipeWireAudioStream& operator=(const PipeWireAudioStream&) = delete;
 
@@ -34,13 +27,9 @@ public:
     // Connects and starts the stream at `sampleRate`, asking the server for chunks of
     // `chunkFrames`. False when no server answers, the stream cannot be made, or the server
     // does not start it within two seconds (it has no sink to play on).
-    bool Open(int sampleRate, int chunkFrames, RenderFunction render, void* data);
-    // Stops the stream; no render call runs after this returns.
-    void Close();
+    bool Open(int sampleRate, int chunkFrames, RenderFunction render, void* data) override;
+    void Close() override;
     bool IsOpen() const noexcept { return m_stream != nullptr; }
-
-    // Frames the renderer is asked for at most in one call: larger chunks come in pieces.
-    static constexpr int kMaxFrames = 4096;
 
 private:
     static void OnProcess(void* data);

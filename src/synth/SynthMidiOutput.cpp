@@ -4,6 +4,7 @@
 #include "core/MidiOutError.h"
 #include "output/ShortMessage.h"
 #include "pipewire/PipeWireAudioStream.h"
+#include "pulse/PulseAudioStream.h"
 #include "synth/FluidSynthCore.h"
 #include "synth/SoundFontChoice.h"
 #include "synth/SoundFontLocator.h"
@@ -21,18 +22,27 @@ namespace {
 
 // Like a sound card's mixer, the volume outlives an opening of the device.
 std::atomic<std::uint32_t> g_volume{MidiOutput::kFullVolume};
-// A driver renders a chunk (period) ahead whenever its buffer has room, so a chunk's length is
-// both what a late wake-up of the audio path may cost before the sound runs dry and, with the
-// buffer, what a message waits before it is heard. PulseAudio buffers just one chunk, and its
-// client thread and server are woken late by 30 ms or more on a busy machine: 46 ms chunks keep
-// it fed, for a constant latency of about 0.12 s, which a song that was never live does not
-// betray. ALSA and PipeWire get two buffered chunks of 23 ms.
+// A stream renders a chunk (period) whenever the server has room for one, so a chunk's length
+// is both what a late wake-up of the audio path may cost before the sound runs dry and, with the
+// buffer, what a message waits before it is heard. PulseAudio's client thread and server are
+// woken late by 30 ms or more on a busy machine: two 46 ms chunks keep it fed, for a latency of
+// about 0.1 s, which a song that was never live does not betray. ALSA and PipeWire get two
+// chunks of 23 ms.
 int PeriodFrames(const char* driver) {
     return std::strcmp(driver, "pulseaudio") == 0 ? 2048 : 1024;
 }
 constexpr int kPeriods = 2;
-// Our own stream, the first of kAudioDrivers.
+// Our own streams, the first two of kAudioDrivers.
 constexpr const char* kPipeWire = SynthMidiOutput::kAudioDrivers[0];
+constexpr const char* kPulseAudio = SynthMidiOutput::kAudioDrivers[1];
+
+std::unique_ptr<AudioStream> MakeStream(const char* driver) {
+    if (std::strcmp(driver, kPipeWire) == 0)
+        return std::make_unique<PipeWireAudioStream>();
+    if (std::strcmp(driver, kPulseAudio) == 0)
+        return std::make_unique<PulseAudioStream>();
+    return nullptr;
+}
 // The measured latency follows the server slowly: one chunk's jitter moves it by 1/32 of it.
 constexpr double kAheadSmoothing = 1.0 / 32;
 
@@ -125,11 +135,10 @@ int SynthMidiOutput::OpenAudioDriver() {
     for (const char* name : kAudioDrivers) {
         if (std::find(allowed.begin(), allowed.end(), name) == allowed.end())
             continue;
-        if (std::strcmp(name, kPipeWire) == 0) {
-            auto stream = std::make_unique<PipeWireAudioStream>();
+        if (std::unique_ptr<AudioStream> stream = MakeStream(name)) {
             if (stream->Open(FluidSynthCore::kSampleRate, PeriodFrames(name),
                              &SynthMidiOutput::StreamCallback, this)) {
-                m_pipeWire = std::move(stream);
+                m_stream = std::move(stream);
                 m_driverName = name;
                 return MIDIOUT_OK;
             }
@@ -158,6 +167,11 @@ std::string SynthMidiOutput::ProbeAudioDriver() {
                 return name;
             continue;
         }
+        if (name == kPulseAudio) {
+            if (PulseAudioStream::ServerReachable())
+                return name;
+            continue;
+        }
         fluid_settings_setstr(silent.Settings(), "audio.driver", name.c_str());
         if (_fluid_audio_driver_t* driver =
                 new_fluid_audio_driver(silent.Settings(), silent.Synth())) {
@@ -173,9 +187,9 @@ std::string SynthMidiOutput::ProbeAudioDriver() {
 void SynthMidiOutput::AwaitSteadyStream() const {
     constexpr auto kGiveUp = std::chrono::seconds(3);
     const auto start = std::chrono::steady_clock::now();
-    // Our PipeWire stream also says how late its frames are heard, soon after the line is set.
+    // Our streams also say how late their frames are heard, soon after the line is set.
     const auto steady = [this] {
-        return m_streamClock.Settled() && (!m_pipeWire || LatencyMeasured());
+        return m_streamClock.Settled() && (!m_stream || LatencyMeasured());
     };
     while (!steady() && std::chrono::steady_clock::now() - start < kGiveUp)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -185,7 +199,7 @@ int SynthMidiOutput::Close() {
     if (!m_synth)
         return MIDIOUT_INVALHANDLE;
     // Both join the audio thread: nothing renders after this.
-    m_pipeWire.reset();
+    m_stream.reset();
     if (m_driver != nullptr)
         delete_fluid_audio_driver(m_driver);
     m_driver = nullptr;
@@ -249,7 +263,7 @@ int SynthMidiOutput::GetVolume(std::uint32_t& volume) {
 }
 
 std::chrono::microseconds SynthMidiOutput::SoundLatency() const noexcept {
-    if (m_driver == nullptr && !m_pipeWire)
+    if (m_driver == nullptr && !m_stream)
         return std::chrono::microseconds(0);
     if (const std::int64_t ahead = m_measuredAhead.load(); ahead >= 0)
         return kLatency + std::chrono::microseconds(ahead / 1000);

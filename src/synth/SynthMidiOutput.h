@@ -10,20 +10,20 @@
 #include <vector>
 
 class FluidSynthCore;
-class PipeWireAudioStream;
+class AudioStream;
 class SynthScheduler;
 struct _fluid_audio_driver_t;
 
-// The embedded synthesizer played live: through a PipeWire stream of our own where a PipeWire
-// server answers, else FluidSynth's own audio driver (PulseAudio or ALSA, the first that opens). A
+// The embedded synthesizer played live: through a stream of our own on the PipeWire or PulseAudio
+// server, else FluidSynth's own ALSA driver (the first of them that opens). A
 // message due at T is rendered into the frame that AudioStreamClock labels T + kLatency, so it is
 // heard a constant time after T (kLatency, the driver's render-ahead and the clock's margin)
 // whatever the tick's lateness. Open returns once the audio stream runs steadily. Closing stops the
 // sound.
 class SynthMidiOutput final : public MidiOutput {
 public:
-    // Drivers tried in this order: the first is our own PipeWire stream, the others
-    // FluidSynth's. The environment variable, set to one of them, leaves only that one.
+    // Drivers tried in this order: our own PipeWire and PulseAudio streams, then FluidSynth's
+    // ALSA driver. The environment variable, set to one of them, leaves only that one.
     static constexpr const char* kAudioDrivers[] = {"pipewire", "pulseaudio", "alsa"};
     static constexpr const char* kDriverVariable = "DRUVEL_AUDIO_DRIVER";
 
@@ -75,7 +75,7 @@ private:
     std::shared_ptr<FluidSynthCore> m_synth;
     std::unique_ptr<SynthScheduler> m_scheduler;
     _fluid_audio_driver_t* m_driver = nullptr;
-    std::unique_ptr<PipeWireAudioStream> m_pipeWire;
+    std::unique_ptr<AudioStream> m_stream;
     const char* m_driverName = "";
     // ns from a frame's label to its sound, averaged on the audio thread; -1 while unknown.
     std::atomic<std::int64_t> m_measuredAhead{-1};
