@@ -1,7 +1,7 @@
 #pragma once
 
 #include "controls/CLSGraphicsBuffer.h"
-#include "controls/CrossThreadWakeup.h"
+#include "controls/RepaintRequest.h"
 #include "controls/MarqueeScroll.h"
 #include "core/CLSTString.h"
 
@@ -76,5 +76,5 @@ private:
     std::condition_variable m_wake;
     std::atomic<bool> m_stopRequested{false};
     int m_controlId = 0;
-    CrossThreadWakeup m_repaint{[this] { update(); }};
+    RepaintRequest m_repaint{this};
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/CrossThreadWakeup.h"
+#include "controls/RepaintRequest.h"
 
 #include <QColor>
 #include <QFont>
@@ -48,5 +48,5 @@ private:
     std::atomic<unsigned> m_seconds{0};
     std::atomic<bool> m_created{false};
     int m_controlId = 0;
-    CrossThreadWakeup m_repaint{[this] { update(); }};
+    RepaintRequest m_repaint{this};
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/CrossThreadWakeup.h"
+#include "controls/RepaintRequest.h"
 #include "controls/TrackBarGeometry.h"
 
 #include <QColor>
@@ -88,5 +88,5 @@ private:
     int m_controlId = 0;
     // The widget's width, for thumb checks made on the position thread.
     std::atomic<int> m_width{0};
-    CrossThreadWakeup m_repaint{[this] { update(); }};
+    RepaintRequest m_repaint{this};
 };

@@ -1,8 +1,11 @@
 #include "controls/RepaintPacer.h"
 
+#include "controls/RepaintRequest.h"
+
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -10,6 +13,8 @@ QPointer<RepaintPacer>& TheInstance() {
     static QPointer<RepaintPacer> instance;
     return instance;
 }
+
+std::atomic<bool> g_pacing{false};
 
 } // namespace
 
@@ -31,11 +36,46 @@ RepaintPacer::RepaintPacer(QObject* parent) : QObject(parent) {
     connect(&m_timer, &QTimer::timeout, this, &RepaintPacer::Frame);
 }
 
+RepaintPacer::~RepaintPacer() {
+    g_pacing.store(false);
+}
+
+bool RepaintPacer::Pacing() noexcept {
+    return g_pacing.load();
+}
+
+void RepaintPacer::AddRequest(RepaintRequest* request) {
+    m_requests.push_back(request);
+}
+
+void RepaintPacer::RemoveRequest(const RepaintRequest* request) {
+    if (RepaintPacer* pacer = TheInstance().data())
+        std::erase(pacer->m_requests, request);
+}
+
+void RepaintPacer::Start() {
+    if (m_timer.isActive())
+        return;
+    m_timer.start();
+    g_pacing.store(true);
+}
+
+void RepaintPacer::Stop() {
+    m_timer.stop();
+    g_pacing.store(false);
+    // A request posted while the frames still ran woke no one.
+    ServeRequests();
+}
+
+void RepaintPacer::ServeRequests() {
+    for (RepaintRequest* request : m_requests)
+        request->Serve();
+}
+
 void RepaintPacer::Attach(QWidget* widget, TakeDirty take) {
     Detach(widget);
     m_displays.push_back({widget, std::move(take)});
-    if (!m_timer.isActive())
-        m_timer.start();
+    Start();
 }
 
 void RepaintPacer::Detach(const QWidget* widget) {
@@ -46,7 +86,7 @@ void RepaintPacer::Detach(const QWidget* widget) {
     const Display display = *found;
     m_displays.erase(found);
     if (m_displays.empty())
-        m_timer.stop();
+        Stop();
     if (const QRect dirty = display.take(); display.widget && !dirty.isEmpty())
         display.widget->update(dirty);
 }
@@ -59,8 +99,9 @@ bool RepaintPacer::IsAttached(const QWidget* widget) const {
 void RepaintPacer::Frame() {
     std::erase_if(m_displays, [](const Display& d) { return d.widget.isNull(); });
     if (m_displays.empty())
-        m_timer.stop();
+        Stop();
     for (const Display& display : m_displays)
         if (const QRect dirty = display.take(); !dirty.isEmpty())
             display.widget->update(dirty);
+    ServeRequests();
 }

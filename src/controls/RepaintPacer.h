@@ -9,12 +9,15 @@
 #include <functional>
 #include <vector>
 
+class RepaintRequest;
+
 // Shows what the drawing threads drew, at one frame rate for all of them. A drawing thread
 // only notes the area it drew into; every frame the GUI thread collects the notes of every
 // attached display and hands them to Qt together. So the window is painted and sent to the
 // screen once a frame however many threads drew, and no thread wakes the GUI thread at its
-// own tick: each wake-up and each frame costs a round trip to the display server.
-// GUI thread only.
+// own tick: each wake-up and each frame costs a round trip to the display server. Widgets
+// repainted whole from other threads ride the same frames through a RepaintRequest.
+// GUI thread only, but for Pacing().
 class RepaintPacer final : public QObject {
 public:
     static constexpr int kFrameMs = 16;
@@ -32,14 +35,25 @@ public:
     void Detach(const QWidget* widget);
     bool IsAttached(const QWidget* widget) const;
 
+    // Any thread: whether frames are being shown (some display is attached).
+    static bool Pacing() noexcept;
+    // Served every frame, and once more when the frames stop.
+    void AddRequest(RepaintRequest* request);
+    static void RemoveRequest(const RepaintRequest* request);
+
 private:
     explicit RepaintPacer(QObject* parent);
+    ~RepaintPacer() override;
+    void Start();
+    void Stop();
     void Frame();
+    void ServeRequests();
 
     struct Display {
         QPointer<QWidget> widget;
         TakeDirty take;
     };
     std::vector<Display> m_displays;
+    std::vector<RepaintRequest*> m_requests;
     QTimer m_timer;
 };

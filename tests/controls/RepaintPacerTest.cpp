@@ -1,6 +1,7 @@
 // The pacer that shows the drawing threads' work at one frame rate.
 #include "controls/RepaintPacer.h"
 #include "PaintCounter.h"
+#include "controls/RepaintRequest.h"
 
 #include <QTest>
 #include <QWidget>
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -80,6 +82,33 @@ TEST(RepaintPacer, AWidgetDestroyedWhileAttachedIsDroppedUnasked) {
     taken = 0;
     QTest::qWait(kFrames); // must not ask a display whose widget is gone
     EXPECT_EQ(taken, 0);
+}
+
+// A thread's request rides the frames while they run, and still arrives when they stop first.
+TEST(RepaintPacer, RequestsFromOtherThreadsAreServedWhetherFramesRunOrNot) {
+    Display meters;
+    Display bar;
+    RepaintRequest request(&bar.widget);
+    const auto postFromAThread = [&] { std::thread([&] { request.Post(); }).join(); };
+    RepaintPacer& pacer = RepaintPacer::Instance();
+
+    pacer.Attach(&meters.widget, [&] { return meters.Take(); });
+    ASSERT_TRUE(RepaintPacer::Pacing());
+    postFromAThread();
+    QTest::qWait(kFrames);
+    EXPECT_EQ(bar.counter->count, 1);
+
+    postFromAThread(); // pending when the last display goes
+    pacer.Detach(&meters.widget);
+    EXPECT_FALSE(RepaintPacer::Pacing());
+    QTest::qWait(kFrames);
+    EXPECT_EQ(bar.counter->count, 2);
+
+    postFromAThread(); // no frames: the GUI thread is woken for it
+    QTest::qWait(kFrames);
+    EXPECT_EQ(bar.counter->count, 3);
+    QTest::qWait(kFrames);
+    EXPECT_EQ(bar.counter->count, 3); // served once
 }
 
 } // namespace
