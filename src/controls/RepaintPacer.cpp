@@ -98,8 +98,10 @@ bool RepaintPacer::IsAttached(const QWidget* widget) const {
 
 void RepaintPacer::Frame() {
     std::erase_if(m_displays, [](const Display& d) { return d.widget.isNull(); });
-    if (m_displays.empty())
+    if (m_displays.empty()) {
         Stop();
+        return;
+    }
     for (const Display& display : m_displays)
         if (const QRect dirty = display.take(); !dirty.isEmpty())
             display.widget->update(dirty);

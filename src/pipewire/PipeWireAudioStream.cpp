@@ -75,9 +75,7 @@ bool PipeWireAudioStream::Open(int sampleRate, int chunkFrames, RenderFunction r
     if (m_loop != nullptr)
         return false;
     InitLibrary();
-    m_render = render;
-    m_data = data;
-    m_sampleRate = sampleRate;
+    m_interleaver.SetRenderer(render, data, sampleRate);
     m_loop = pw_thread_loop_new("druvel-pipewire", nullptr);
     if (m_loop == nullptr)
         return false;
@@ -199,24 +197,11 @@ void PipeWireAudioStream::Process() {
         time.rate.denom > 0) {
         const std::int64_t delay = time.delay * 1000000000 * time.rate.num / time.rate.denom;
         const auto held = static_cast<std::int64_t>(time.queued + time.buffered);
-        heard =
-            MonoTime(std::chrono::nanoseconds(time.now + delay + held * 1000000000 / m_sampleRate));
+        heard = MonoTime(std::chrono::nanoseconds(time.now + delay +
+                                                  held * 1000000000 / m_interleaver.SampleRate()));
     }
 
-    for (int done = 0; done < frames;) {
-        const int piece = std::min(frames - done, kMaxFrames);
-        const MonoTime pieceHeard =
-            heard == MonoTime{}
-                ? heard
-                : heard + std::chrono::nanoseconds(std::int64_t{done} * 1000000000 / m_sampleRate);
-        m_render(m_data, m_left.data(), m_right.data(), piece, pieceHeard);
-        float* frame = out + std::ptrdiff_t{done} * kChannels;
-        for (int i = 0; i < piece; ++i) {
-            frame[2 * i] = m_left[static_cast<std::size_t>(i)];
-            frame[2 * i + 1] = m_right[static_cast<std::size_t>(i)];
-        }
-        done += piece;
-    }
+    m_interleaver.Render(out, frames, heard);
     plane.chunk->offset = 0;
     plane.chunk->stride = kStride;
     plane.chunk->size = static_cast<std::uint32_t>(frames * kStride);

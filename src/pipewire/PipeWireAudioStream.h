@@ -1,8 +1,8 @@
 #pragma once
 
 #include "clock/AudioStream.h"
+#include "clock/StereoInterleaver.h"
 
-#include <array>
 #include <memory>
 
 struct pw_buffer;
@@ -41,9 +41,5 @@ private:
     pw_stream* m_stream = nullptr;
     std::unique_ptr<spa_hook> m_listener;
     std::unique_ptr<spa_hook> m_stateListener;
-    RenderFunction m_render = nullptr;
-    void* m_data = nullptr;
-    int m_sampleRate = 0;
-    std::array<float, kMaxFrames> m_left{};
-    std::array<float, kMaxFrames> m_right{};
+    StereoInterleaver m_interleaver;
 };

@@ -65,9 +65,7 @@ bool PulseAudioStream::ServerReachable() {
 bool PulseAudioStream::Open(int sampleRate, int chunkFrames, RenderFunction render, void* data) {
     if (m_loop != nullptr)
         return false;
-    m_render = render;
-    m_data = data;
-    m_sampleRate = sampleRate;
+    m_interleaver.SetRenderer(render, data, sampleRate);
     const bool open = ConnectContext() && ConnectStream(sampleRate, chunkFrames);
     if (!open)
         Close();
@@ -98,14 +96,14 @@ bool PulseAudioStream::ConnectContext() {
 
 bool PulseAudioStream::ConnectStream(int sampleRate, int chunkFrames) {
     pa_threaded_mainloop_lock(m_loop);
-    pa_sample_spec spec{};
-    spec.format = PA_SAMPLE_FLOAT32NE;
-    spec.rate = static_cast<std::uint32_t>(sampleRate);
-    spec.channels = kChannels;
+    pa_sample_spec format{};
+    format.format = PA_SAMPLE_FLOAT32NE;
+    format.rate = static_cast<std::uint32_t>(sampleRate);
+    format.channels = kChannels;
     pa_channel_map map{};
     pa_channel_map_init_stereo(&map);
     pa_proplist* properties = Properties();
-    m_stream = pa_stream_new_with_proplist(m_context, "Druvel", &spec, &map, properties);
+    m_stream = pa_stream_new_with_proplist(m_context, "Druvel", &format, &map, properties);
     pa_proplist_free(properties);
     bool ready = false;
     if (m_stream != nullptr) {
@@ -183,21 +181,11 @@ void PulseAudioStream::Write(std::size_t bytes) {
         if (pa_stream_begin_write(m_stream, &buffer, &size) < 0 || buffer == nullptr)
             return;
         const int frames = static_cast<int>(std::min(size, bytes) / kStride);
-        auto* out = static_cast<float*>(buffer);
-        for (int done = 0; done < frames;) {
-            const int piece = std::min(frames - done, kMaxFrames);
-            const MonoTime pieceHeard =
-                heard == MonoTime{} ? heard
-                                    : heard + std::chrono::nanoseconds((written + done) *
-                                                                       1000000000 / m_sampleRate);
-            m_render(m_data, m_left.data(), m_right.data(), piece, pieceHeard);
-            float* frame = out + std::ptrdiff_t{done} * kChannels;
-            for (int i = 0; i < piece; ++i) {
-                frame[2 * i] = m_left[static_cast<std::size_t>(i)];
-                frame[2 * i + 1] = m_right[static_cast<std::size_t>(i)];
-            }
-            done += piece;
-        }
+        m_interleaver.Render(static_cast<float*>(buffer), frames,
+                             heard == MonoTime{}
+                                 ? heard
+                                 : heard + std::chrono::nanoseconds(written * 1000000000 /
+                                                                    m_interleaver.SampleRate()));
         const std::size_t filled = static_cast<std::size_t>(frames) * kStride;
         if (pa_stream_write(m_stream, buffer, filled, nullptr, 0, PA_SEEK_RELATIVE) < 0)
             return;

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "clock/AudioStream.h"
-
-#include <array>
+#include "clock/StereoInterleaver.h"
 
 struct pa_context;
 struct pa_stream;
@@ -38,9 +37,5 @@ private:
     pa_threaded_mainloop* m_loop = nullptr;
     pa_context* m_context = nullptr;
     pa_stream* m_stream = nullptr;
-    RenderFunction m_render = nullptr;
-    void* m_data = nullptr;
-    int m_sampleRate = 0;
-    std::array<float, kMaxFrames> m_left{};
-    std::array<float, kMaxFrames> m_right{};
+    StereoInterleaver m_interleaver;
 };
