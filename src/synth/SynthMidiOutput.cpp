@@ -25,9 +25,9 @@ std::atomic<std::uint32_t> g_volume{MidiOutput::kFullVolume};
 // A stream renders a chunk (period) whenever the server has room for one, so a chunk's length
 // is both what a late wake-up of the audio path may cost before the sound runs dry and, with the
 // buffer, what a message waits before it is heard. PulseAudio's client thread and server are
-// woken late by 30 ms or more on a busy machine: two 46 ms chunks keep it fed, for a latency of
-// about 0.1 s, which a song that was never live does not betray. ALSA and PipeWire get two
-// chunks of 23 ms.
+// woken late by 30 ms or more on a busy machine: two and a half 46 ms chunks keep it fed, for a
+// latency of about 0.13 s, which a song that was never live does not betray. ALSA and PipeWire
+// get two chunks of 23 ms.
 int PeriodFrames(const char* driver) {
     return std::strcmp(driver, "pulseaudio") == 0 ? 2048 : 1024;
 }
